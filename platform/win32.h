@@ -8,6 +8,7 @@
 #endif
 #include <windows.h>
 #include <ole2.h>
+#include <float.h>  // _fpreset
 #else
 #include "platform/sim/windows.h"
 #endif

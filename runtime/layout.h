@@ -38,22 +38,22 @@ struct RtEventTable {
 };
 
 struct RtLabelSettings {
-  const char* text;                     // 8
-  int32_t text_effect;                  // 9
-  int32_t border;                       // 10
-  int32_t gradient_border_width;        // 11
-  uint32_t gradient_border_colors[3];   // 12..14
-  const char* font;                     // 15, null: the default GUI font
-  uint32_t text_color;                  // 16
-  uint32_t back_color;                  // 17
-  const char* picture;                  // 18
-  int32_t picture_layout;               // 19
-  int32_t gradient_back;                // 20
-  uint32_t gradient_back_colors[3];     // 21..23
-  int32_t horizontal_alignment;         // 24
-  int32_t word_wrap;                    // 25
-  int32_t vertical_alignment;           // 26
-  const char* binding_names[2];         // 27, 28
+  const char* text;                    // 8
+  int32_t text_effect;                 // 9
+  int32_t border;                      // 10
+  int32_t gradient_border_width;       // 11
+  uint32_t gradient_border_colors[3];  // 12..14
+  const char* font;                    // 15, null: the default GUI font
+  uint32_t text_color;                 // 16
+  uint32_t back_color;                 // 17
+  const char* picture;                 // 18
+  int32_t picture_layout;              // 19
+  int32_t gradient_back;               // 20
+  uint32_t gradient_back_colors[3];    // 21..23
+  int32_t horizontal_alignment;        // 24
+  int32_t word_wrap;                   // 25
+  int32_t vertical_alignment;          // 26
+  const char* binding_names[2];        // 27, 28
 };
 
 struct RtButtonSettings {

@@ -13,6 +13,8 @@ typedef void (*RtRoutine)(void);
 // Start-up and shutdown.
 void RtInitialize(const ProgramDescriptor* program);
 void RtRegisterExitRoutine(RtRoutine routine);
+// All floating-point exceptions masked, rounding to nearest, extended precision.
+void RtResetFloatingPoint(void);
 void RtLoadWindow(uint32_t window_number);
 void RtRunMessageLoop(void);
 // Calls app_main once, runs the shutdown and ends the process with the loop's quit code.

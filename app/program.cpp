@@ -1,0 +1,41 @@
+// The life of the program: start the run time, show the main window, run until it is closed.
+#include "app/program.h"
+
+#include "form/form.h"
+#include "recharge/recharge.h"
+#include "runtime/rt.h"
+
+namespace {
+
+const char* const kLibraries[] = {"runtime"};
+
+int32_t StartupContinuation(void) {
+  return 0;
+}
+
+}  // namespace
+
+const ProgramDescriptor kProgramDescriptor = {
+    3, kFormHandlers, kFormHandlerCount, kConstantTexts,     kConstantTextsLength, &kLayoutBlock,
+    1, kLibraries,    kDllCommandCount,  kDllCommandModules, kDllCommandNames,
+};
+
+void ProgramInit(void) {}
+
+void ProgramExit(void) {}
+
+int32_t StartupRoutine(void) {
+  StartupContinuation();
+  return 0;
+}
+
+int32_t AppMain(void) {
+  RtInitialize(&kProgramDescriptor);
+  RtResetFloatingPoint();
+  ProgramInit();
+  RtRegisterExitRoutine(ProgramExit);
+  StartupRoutine();
+  RtLoadWindow(kMainWindow);
+  RtRunMessageLoop();
+  return 0;
+}
