@@ -96,7 +96,8 @@ TEST_F(ProgramTest, ControlsAsStored) {
   RECT closed, dropped;
   GetWindowRect(box, &closed);
   SendMessageA(box, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
-  EXPECT_GE(dropped.bottom - closed.top, 160 - (closed.bottom - closed.top));
+  // (How the two split it is the system's own; the stored 20 alone would leave no list.)
+  EXPECT_GT(dropped.bottom - closed.top, 120);
 }
 
 TEST_F(ProgramTest, StackingFollowsStoredOrder) {
