@@ -52,13 +52,21 @@ void UserClick(HWND control) {
 
 void UserType(const char* text) {
   HWND target = Focus();
-  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
-    if (IsDBCSLeadByte(*p) && p[1]) {
-      PostMessageA(target, WM_IME_CHAR, (p[0] << 8) | p[1], 1);
-      ++p;
-    } else {
-      PostMessageA(target, WM_CHAR, *p, 1);
+  // ASCII comes key by key; Chinese text arrives whole, as an input method commits it.
+  std::string composed;
+  for (const char* p = text;; ++p) {
+    bool ascii = static_cast<unsigned char>(*p) < 0x80;
+    if (*p && !ascii) {
+      composed += *p;
+      continue;
     }
+    if (!composed.empty()) {
+      RtDoEvents();
+      SendMessageA(target, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(composed.c_str()));
+      composed.clear();
+    }
+    if (!*p) break;
+    PostMessageA(target, WM_CHAR, static_cast<unsigned char>(*p), 1);
   }
   RtDoEvents();
 }
