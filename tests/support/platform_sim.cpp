@@ -20,3 +20,13 @@ void ReportMessageBoxes() {
     fflush(stderr);
   });
 }
+
+std::vector<std::string> OpenedAddresses(size_t) {
+  std::vector<std::string> addresses;
+  for (const SimShellCall& call : SimShellCalls())
+    addresses.push_back(call.file.value_or("<null>"));
+  return addresses;
+}
+
+// The simulation's record starts empty with every test.
+void ForgetOpenedAddresses() {}

@@ -1,5 +1,6 @@
 // The test support on real Windows (and Wine).
 #include <stdio.h>
+#include <stdlib.h>
 
 #include "tests/support/support.h"
 
@@ -46,4 +47,46 @@ LRESULT CALLBACK BoxHook(int code, WPARAM wparam, LPARAM lparam) {
 
 void ReportMessageBoxes() {
   if (!g_hook) g_hook = SetWindowsHookExA(WH_CBT, BoxHook, nullptr, GetCurrentThreadId());
+}
+
+namespace {
+
+// The prefix's http handler is a recorder of ours that appends each address it is given, one a
+// line, to the file that RECHARGE_URL_LOG names (in the Windows view of the file system).
+std::string LogPath() {
+  const char* path = getenv("RECHARGE_URL_LOG");
+  return path ? path : "";
+}
+
+std::vector<std::string> ReadLog() {
+  std::vector<std::string> lines;
+  FILE* file = fopen(LogPath().c_str(), "rb");
+  if (!file) return lines;
+  std::string line;
+  for (int c; (c = fgetc(file)) != EOF;) {
+    if (c == '\n') {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      lines.push_back(line);
+      line.clear();
+    } else {
+      line += static_cast<char>(c);
+    }
+  }
+  fclose(file);
+  return lines;
+}
+
+}  // namespace
+
+std::vector<std::string> OpenedAddresses(size_t expected) {
+  // The shell starts the handler and returns: wait for it, boundedly.
+  const DWORD kPatience = 10000, kQuiet = 300;
+  DWORD start = GetTickCount();
+  while (ReadLog().size() < expected && GetTickCount() - start < kPatience) Sleep(20);
+  Sleep(kQuiet);
+  return ReadLog();
+}
+
+void ForgetOpenedAddresses() {
+  if (!LogPath().empty()) DeleteFileA(LogPath().c_str());
 }

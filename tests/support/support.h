@@ -6,6 +6,7 @@
 #include <stdint.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/win32.h"
 
@@ -33,6 +34,12 @@ void UserCloseButton(HWND window);         // what a click on the caption's clos
 // Another top-level window of the test's own takes the activation, and gives it back.
 void ActivateOtherWindow();
 void ReactivateWindow(HWND window);
+
+// The addresses the shell was asked to open since the last ForgetOpenedAddresses, in order.
+// Where the shell hands them on to another process, waits (boundedly) until `expected` of them
+// have arrived, then a little longer to see that no more come.
+std::vector<std::string> OpenedAddresses(size_t expected);
+void ForgetOpenedAddresses();
 
 // The window text, as a std::string.
 std::string TextOf(HWND hwnd);
