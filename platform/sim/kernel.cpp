@@ -28,12 +28,6 @@ std::string Lower(std::string s) {
   return s;
 }
 
-[[noreturn]] static void Fail(const char* what) {
-  fprintf(stderr, "simulation: %s\n", what);
-  fflush(stderr);
-  abort();
-}
-
 // The module handle of the program itself, as Windows maps a 32-bit executable.
 static HMODULE const kMainModule = reinterpret_cast<HMODULE>(0x00400000);
 static HANDLE const kProcessHeap = reinterpret_cast<HANDLE>(0x00150000);
@@ -520,8 +514,6 @@ BOOL WINAPI SetCurrentDirectoryA(LPCSTR path) {
     return FALSE;
   }
   std::string full = FullPath(path);
-  char old_drive = DriveOf(S().current_dir);
-  if (DriveOf(full) != old_drive) S().drive_dirs[old_drive] = S().current_dir;
   S().current_dir = full;
   return TRUE;
 }

@@ -74,6 +74,9 @@ struct Window {
   HWND edit = nullptr;
   bool dropped = false;
   int edit_height = 0;
+  int closed_height = 0;  // 0 while the box is not laid out, or for CBS_SIMPLE
+  bool combo_focused = false;
+  int caret_item = -1;  // where the arrow keys continue from after typing
   int item_height = 0;
   int drop_height = 0;
 
@@ -135,6 +138,9 @@ struct State {
 };
 
 State& S();
+
+// Reports a misuse of the simulation (or a test that could never finish) and aborts.
+[[noreturn]] void Fail(const char* what);
 
 // Window table.
 Window* Find(HWND hwnd);

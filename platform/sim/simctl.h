@@ -73,6 +73,9 @@ struct SimMessageBox {
 const std::vector<SimMessageBox>& SimMessageBoxes();
 void SimSetMessageBoxHook(std::function<void(const SimMessageBox&)> hook);
 
+// Icons from LoadImageA/LoadIconA: the size each was loaded at; false for no such icon.
+bool SimIconSize(HICON icon, int* cx, int* cy);
+
 // OLE.
 bool SimOleInitialized();
 int SimOleInitCalls();

@@ -1,0 +1,882 @@
+// The Win32 behaviour the run time relies on, pinned with Win32 calls only: the same program runs
+// against the simulation and, under Wine, against USER32, so where they differ it fails.
+#include <gtest/gtest.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/win32.h"
+#include "tests/support/support.h"
+
+namespace {
+
+struct Seen {
+  HWND hwnd;
+  UINT msg;
+  WPARAM wparam;
+  LPARAM lparam;
+};
+
+std::vector<Seen> g_seen;
+bool g_keep_open = false;  // WM_CLOSE is recorded and refused
+LRESULT g_create_result = 0;
+
+bool Recorded(UINT msg) {
+  switch (msg) {
+    case WM_CREATE:
+    case WM_DESTROY:
+    case WM_NCDESTROY:
+    case WM_ACTIVATE:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_COMMAND:
+    case WM_CLOSE:
+    case WM_SYSCOMMAND:
+    case WM_SHOWWINDOW:
+    case WM_USER:
+      return true;
+  }
+  return false;
+}
+
+LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  if (Recorded(msg)) g_seen.push_back(Seen{hwnd, msg, wparam, lparam});
+  if (msg == WM_CREATE) return g_create_result;
+  if (msg == WM_CLOSE && g_keep_open) return 0;
+  return DefWindowProcA(hwnd, msg, wparam, lparam);
+}
+
+const char kClass[] = "PlatformTestWindow";
+
+void Pump() {
+  MSG m;
+  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&m);
+    DispatchMessageA(&m);
+  }
+}
+
+std::string Text(HWND hwnd) {
+  char buf[256] = {};
+  GetWindowTextA(hwnd, buf, sizeof buf);
+  return buf;
+}
+
+// Notification codes that `from` sent its parent, in order.
+std::vector<int> Notifications(HWND from) {
+  std::vector<int> codes;
+  for (const Seen& s : g_seen) {
+    if (s.msg == WM_COMMAND && reinterpret_cast<HWND>(s.lparam) == from) {
+      codes.push_back(HIWORD(s.wparam));
+    }
+  }
+  return codes;
+}
+
+class Platform : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetPlatform();
+    g_seen.clear();
+    g_keep_open = false;
+    g_create_result = 0;
+    BYTE keys[256] = {};
+    SetKeyboardState(keys);
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = RecordingProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    wc.lpszClassName = kClass;
+    RegisterClassExA(&wc);  // already there from an earlier test on Windows: fine
+    host_ = TopLevel(100, 80, 400, 300);
+    ShowWindow(host_, SW_SHOW);
+    SetForegroundWindow(host_);
+    SetActiveWindow(host_);
+    Pump();
+    g_seen.clear();
+  }
+
+  void TearDown() override {
+    for (HWND h : top_levels_) {
+      if (IsWindow(h)) DestroyWindow(h);
+    }
+    Pump();
+  }
+
+  HWND TopLevel(int x, int y, int w, int h, DWORD style = WS_OVERLAPPEDWINDOW) {
+    HWND hwnd = CreateWindowExA(0, kClass, "test", style, x, y, w, h, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    top_levels_.push_back(hwnd);
+    return hwnd;
+  }
+
+  HWND Child(const char* cls, DWORD style, int id, int x = 10, int y = 10, int w = 120, int h = 24,
+             HWND parent = nullptr, const char* text = "") {
+    HWND hwnd = CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h,
+                                parent ? parent : host_, reinterpret_cast<HMENU>(intptr_t(id)),
+                                GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                 FALSE);
+    return hwnd;
+  }
+
+  HWND Combo(int id = 50) {
+    return Child("COMBOBOX",
+                 WS_CLIPSIBLINGS | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWN | CBS_AUTOHSCROLL, id, 20,
+                 40, 120, 160);
+  }
+
+  HWND host_ = nullptr;
+  std::vector<HWND> top_levels_;
+};
+
+void AddItems(HWND combo, std::vector<const char*> texts) {
+  for (const char* t : texts) SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(t));
+}
+
+std::string ItemText(HWND combo, int index) {
+  char buf[64] = {};
+  SendMessageA(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buf));
+  return buf;
+}
+
+HWND EditOf(HWND combo) {
+  return GetWindow(combo, GW_CHILD);
+}
+
+// Key messages with the flags a real key press carries.
+LPARAM KeyData(UINT scan, bool up, bool alt = false, bool extended = false) {
+  return static_cast<LPARAM>(1u | (scan << 16) | (extended ? 1u << 24 : 0) | (alt ? 1u << 29 : 0) |
+                             (up ? 3u << 30 : 0));
+}
+
+void PostKey(HWND hwnd, UINT vk, UINT scan, bool extended = false) {
+  PostMessageA(hwnd, WM_KEYDOWN, vk, KeyData(scan, false, false, extended));
+  PostMessageA(hwnd, WM_KEYUP, vk, KeyData(scan, true, false, extended));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Combo box.
+
+TEST_F(Platform, ComboAppendsItemsInTheOrderAddedWithoutSort) {
+  HWND combo = Combo();
+  const char* texts[] = {"9", "10", "1", "b", "A"};
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(i, SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(texts[i])));
+  }
+  ASSERT_EQ(5, SendMessageA(combo, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(texts[i], ItemText(combo, i)) << i;
+  EXPECT_EQ(-1, SendMessageA(combo, CB_GETCURSEL, 0, 0));
+  EXPECT_EQ("", Text(combo));
+}
+
+TEST_F(Platform, ComboSetCurSel) {
+  struct Case {
+    int before;  // selected first, -2 for nothing
+    int index;
+    LRESULT result;
+    int selection;
+    const char* text;
+  } cases[] = {
+      {-2, 0, 0, 0, "a"},    {-2, 2, 2, 2, "c"},     {1, -1, CB_ERR, -1, ""},
+      {1, 3, CB_ERR, 1, ""}, {1, 50, CB_ERR, 1, ""}, {-2, 3, CB_ERR, -1, ""},
+  };
+  for (const Case& c : cases) {
+    HWND combo = Combo();
+    AddItems(combo, {"a", "b", "c"});
+    if (c.before != -2) SendMessageA(combo, CB_SETCURSEL, c.before, 0);
+    g_seen.clear();
+    EXPECT_EQ(c.result, SendMessageA(combo, CB_SETCURSEL, c.index, 0)) << c.index;
+    EXPECT_EQ(c.selection, SendMessageA(combo, CB_GETCURSEL, 0, 0)) << c.index;
+    EXPECT_EQ(c.text, Text(combo)) << c.index;
+    EXPECT_EQ(static_cast<int>(strlen(c.text)), GetWindowTextLengthA(combo)) << c.index;
+    EXPECT_TRUE(Notifications(combo).empty()) << c.index;  // no CBN_SELCHANGE
+    DestroyWindow(combo);
+  }
+}
+
+TEST_F(Platform, ComboSetCurSelOnEmptyList) {
+  HWND combo = Combo();
+  for (int index : {0, 1, -1}) {
+    EXPECT_EQ(CB_ERR, SendMessageA(combo, CB_SETCURSEL, index, 0));
+    EXPECT_EQ(-1, SendMessageA(combo, CB_GETCURSEL, 0, 0));
+  }
+}
+
+TEST_F(Platform, ComboHeights) {
+  HWND combo = Combo();
+  LRESULT item = SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0);
+  LRESULT field = SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+  EXPECT_EQ(13, item);
+  EXPECT_EQ(15, field);
+  SendMessageA(combo, CB_SETITEMHEIGHT, 0, item + 1);
+  EXPECT_EQ(item + 1, SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0));
+  EXPECT_EQ(field, SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+
+  RECT r, dropped;
+  GetWindowRect(combo, &r);
+  SendMessageA(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+  EXPECT_EQ(21, r.bottom - r.top);
+  EXPECT_EQ(120, r.right - r.left);
+  EXPECT_EQ(r.top, dropped.top);
+  EXPECT_EQ(160, dropped.bottom - dropped.top);
+}
+
+TEST_F(Platform, ComboFocusGoesToItsEdit) {
+  HWND combo = Combo();
+  AddItems(combo, {"1", "2", "3"});
+  SendMessageA(combo, CB_SETCURSEL, 1, 0);
+  HWND edit = EditOf(combo);
+  ASSERT_NE(nullptr, edit);
+  char cls[32] = {};
+  GetClassNameA(edit, cls, sizeof cls);
+  EXPECT_STRCASEEQ("Edit", cls);
+  EXPECT_EQ(1001, GetDlgCtrlID(edit));
+  g_seen.clear();
+  SetFocus(combo);
+  EXPECT_EQ(edit, GetFocus());
+  EXPECT_EQ(std::vector<int>{CBN_SETFOCUS}, Notifications(combo));
+  DWORD start = 9, end = 9;
+  SendMessageA(combo, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
+               reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(0u, start);
+  EXPECT_EQ(1u, end);  // all of "2"
+  EXPECT_EQ("2", Text(combo));
+
+  HWND other = Child(kClass, WS_TABSTOP, 60, 200, 10);
+  g_seen.clear();
+  SetFocus(other);
+  EXPECT_EQ(std::vector<int>{CBN_KILLFOCUS}, Notifications(combo));
+}
+
+TEST_F(Platform, TypingIntoTheComboEdit) {
+  HWND combo = Combo();
+  AddItems(combo, {"1", "2", "3"});
+  SendMessageA(combo, CB_SETCURSEL, 0, 0);
+  SetFocus(combo);
+  HWND edit = GetFocus();
+  g_seen.clear();
+  // The selected "1" is replaced; then a double-byte character as one WM_IME_CHAR and one as
+  // two WM_CHAR bytes.
+  PostMessageA(edit, WM_CHAR, '4', 0);
+  PostMessageA(edit, WM_CHAR, '2', 0);
+  PostMessageA(edit, WM_IME_CHAR, 0xD6D0, 0);  // 中
+  PostMessageA(edit, WM_CHAR, 0xCE, 0);        // 文, lead byte
+  PostMessageA(edit, WM_CHAR, 0xC4, 0);        // trail byte
+  Pump();
+  EXPECT_EQ("42\xD6\xD0\xCE\xC4", Text(combo));
+  EXPECT_EQ(6, GetWindowTextLengthA(combo));
+  EXPECT_EQ(3, SendMessageA(combo, CB_GETCOUNT, 0, 0));
+  EXPECT_EQ("1", ItemText(combo, 0));
+  EXPECT_EQ(-1, SendMessageA(combo, CB_GETCURSEL, 0, 0));
+  std::vector<int> codes = Notifications(combo);
+  ASSERT_FALSE(codes.empty());
+  EXPECT_EQ(CBN_EDITUPDATE, codes.front());
+  EXPECT_EQ(CBN_EDITCHANGE, codes.back());
+
+  // Backspace takes the double-byte character as a whole.
+  PostMessageA(edit, WM_CHAR, VK_BACK, 0);
+  Pump();
+  EXPECT_EQ("42\xD6\xD0", Text(combo));
+}
+
+TEST_F(Platform, DownInTheComboEditPicksTheNextItem) {
+  struct Case {
+    int start;  // selection before, -1 for none
+    UINT key;
+    int selection;
+    const char* text;
+  } cases[] = {
+      {0, VK_DOWN, 1, "2"},
+      {-1, VK_DOWN, 0, "1"},
+      {2, VK_DOWN, 2, "3"},
+      {2, VK_UP, 1, "2"},
+  };
+  for (const Case& c : cases) {
+    HWND combo = Combo();
+    AddItems(combo, {"1", "2", "3"});
+    SendMessageA(combo, CB_SETCURSEL, c.start, 0);
+    SetFocus(combo);
+    g_seen.clear();
+    PostKey(GetFocus(), c.key, c.key == VK_DOWN ? 0x50 : 0x48, true);
+    Pump();
+    EXPECT_EQ(c.selection, SendMessageA(combo, CB_GETCURSEL, 0, 0)) << c.start;
+    EXPECT_EQ(c.text, Text(combo)) << c.start;
+    std::vector<int> codes = Notifications(combo);
+    bool changed = c.selection != c.start;
+    EXPECT_EQ(changed, std::find(codes.begin(), codes.end(), CBN_SELCHANGE) != codes.end())
+        << c.start;
+    EXPECT_EQ(0, SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0));
+    DestroyWindow(combo);
+  }
+}
+
+TEST_F(Platform, DownAfterTypingAnItemsText) {
+  HWND combo = Combo();
+  AddItems(combo, {"1", "2", "3"});
+  SetFocus(combo);
+  HWND edit = GetFocus();
+  PostMessageA(edit, WM_CHAR, '2', 0);
+  Pump();
+  EXPECT_EQ(-1, SendMessageA(combo, CB_GETCURSEL, 0, 0));
+  PostKey(edit, VK_DOWN, 0x50, true);
+  Pump();
+  EXPECT_EQ(2, SendMessageA(combo, CB_GETCURSEL, 0, 0));
+  EXPECT_EQ("3", Text(combo));
+}
+
+TEST_F(Platform, ComboDropDownByKeys) {
+  HWND combo = Combo();
+  AddItems(combo, {"1", "2", "3"});
+  SetFocus(combo);
+  HWND edit = GetFocus();
+  g_seen.clear();
+  PostKey(edit, VK_F4, 0x3E);
+  Pump();
+  EXPECT_EQ(1, SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_EQ(std::vector<int>{CBN_DROPDOWN}, Notifications(combo));
+  g_seen.clear();
+  PostKey(edit, VK_ESCAPE, 0x01);
+  Pump();
+  EXPECT_EQ(0, SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0));
+  std::vector<int> codes = Notifications(combo);
+  ASSERT_FALSE(codes.empty());
+  EXPECT_EQ(CBN_CLOSEUP, codes.back());
+  g_seen.clear();
+  SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  EXPECT_EQ(1, SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_EQ(std::vector<int>{CBN_DROPDOWN}, Notifications(combo));
+  SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+  EXPECT_EQ(0, SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Buttons.
+
+class Radios : public Platform {
+ protected:
+  void SetUp() override {
+    Platform::SetUp();
+    for (int i = 0; i < 3; ++i) {
+      radio_[i] = Child("BUTTON", BS_AUTORADIOBUTTON | BS_MULTILINE | WS_TABSTOP, 10 + i, 10,
+                        10 + 30 * i, 88, 24);
+    }
+    button_ = Child("BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 20, 150, 10, 80, 24);
+    SendMessageA(radio_[0], BM_SETCHECK, BST_CHECKED, 0);
+    Pump();
+    g_seen.clear();
+  }
+  std::vector<LRESULT> Checks() {
+    std::vector<LRESULT> v;
+    for (HWND r : radio_) v.push_back(SendMessageA(r, BM_GETCHECK, 0, 0));
+    return v;
+  }
+  std::vector<HWND> Clicked() {
+    std::vector<HWND> v;
+    for (const Seen& s : g_seen) {
+      if (s.msg == WM_COMMAND && HIWORD(s.wparam) == BN_CLICKED) {
+        v.push_back(reinterpret_cast<HWND>(s.lparam));
+      }
+    }
+    return v;
+  }
+  HWND radio_[3];
+  HWND button_;
+};
+
+TEST_F(Radios, BmClickChecksOneAndClearsTheGroup) {
+  SendMessageA(radio_[1], BM_CLICK, 0, 0);
+  EXPECT_EQ((std::vector<LRESULT>{0, 1, 0}), Checks());
+  EXPECT_EQ(std::vector<HWND>{radio_[1]}, Clicked());
+  EXPECT_EQ(radio_[1], GetFocus());
+}
+
+TEST_F(Radios, PostedMouseClick) {
+  PostMessageA(radio_[2], WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageA(radio_[2], WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  Pump();
+  EXPECT_EQ((std::vector<LRESULT>{0, 0, 1}), Checks());
+  EXPECT_EQ(std::vector<HWND>{radio_[2]}, Clicked());
+  EXPECT_EQ(radio_[2], GetFocus());
+}
+
+TEST_F(Radios, MouseReleasedOutsideDoesNotClick) {
+  PostMessageA(radio_[2], WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageA(radio_[2], WM_LBUTTONUP, 0, MAKELPARAM(500, 5));
+  Pump();
+  EXPECT_EQ((std::vector<LRESULT>{1, 0, 0}), Checks());
+  EXPECT_TRUE(Clicked().empty());
+}
+
+TEST_F(Radios, SpaceClicksTheFocusedButton) {
+  SetFocus(radio_[1]);
+  Pump();
+  g_seen.clear();
+  PostKey(radio_[1], VK_SPACE, 0x39);
+  Pump();
+  EXPECT_EQ((std::vector<LRESULT>{0, 1, 0}), Checks());
+  EXPECT_EQ(std::vector<HWND>{radio_[1]}, Clicked());
+
+  SetFocus(button_);
+  g_seen.clear();
+  PostKey(button_, VK_SPACE, 0x39);
+  Pump();
+  EXPECT_EQ(std::vector<HWND>{button_}, Clicked());
+}
+
+TEST_F(Radios, ArrowsEnterAndCharactersDoNothingInAButton) {
+  SetFocus(radio_[0]);
+  Pump();
+  g_seen.clear();
+  PostKey(radio_[0], VK_DOWN, 0x50, true);
+  PostKey(radio_[0], VK_RIGHT, 0x4D, true);
+  PostKey(radio_[0], VK_RETURN, 0x1C);
+  PostKey(radio_[0], 'A', 0x1E);
+  Pump();
+  EXPECT_EQ((std::vector<LRESULT>{1, 0, 0}), Checks());
+  EXPECT_TRUE(Clicked().empty());
+  EXPECT_EQ(radio_[0], GetFocus());
+}
+
+TEST_F(Radios, SetCheckSendsNoClickAndTouchesNoOther) {
+  SendMessageA(radio_[2], BM_SETCHECK, BST_CHECKED, 0);
+  EXPECT_EQ((std::vector<LRESULT>{1, 0, 1}), Checks());
+  EXPECT_TRUE(Clicked().empty());
+  EXPECT_EQ(BST_CHECKED, SendMessageA(radio_[2], BM_GETSTATE, 0, 0) & 3);
+}
+
+TEST_F(Radios, CheckedRadioIsATabStop) {
+  SendMessageA(radio_[1], BM_CLICK, 0, 0);
+  EXPECT_FALSE(GetWindowLongA(radio_[0], GWL_STYLE) & WS_TABSTOP);
+  EXPECT_TRUE(GetWindowLongA(radio_[1], GWL_STYLE) & WS_TABSTOP);
+}
+
+TEST_F(Radios, FocusAloneDoesNotCheck) {
+  SetFocus(radio_[2]);
+  Pump();
+  EXPECT_EQ(radio_[2], GetFocus());
+  EXPECT_EQ((std::vector<LRESULT>{1, 0, 0}), Checks());
+}
+
+TEST_F(Platform, WsGroupBoundsAutoRadioGroups) {
+  HWND r[4];
+  DWORD group[4] = {WS_GROUP, 0, WS_GROUP, 0};
+  for (int i = 0; i < 4; ++i) {
+    r[i] = Child("BUTTON", BS_AUTORADIOBUTTON | group[i], 10 + i, 10, 10 + 30 * i, 88, 24);
+    SendMessageA(r[i], BM_SETCHECK, BST_CHECKED, 0);
+  }
+  SendMessageA(r[3], BM_CLICK, 0, 0);
+  EXPECT_EQ(1, SendMessageA(r[0], BM_GETCHECK, 0, 0));
+  EXPECT_EQ(1, SendMessageA(r[1], BM_GETCHECK, 0, 0));
+  EXPECT_EQ(0, SendMessageA(r[2], BM_GETCHECK, 0, 0));
+  EXPECT_EQ(1, SendMessageA(r[3], BM_GETCHECK, 0, 0));
+  SendMessageA(r[1], BM_CLICK, 0, 0);
+  EXPECT_EQ(0, SendMessageA(r[0], BM_GETCHECK, 0, 0));
+  EXPECT_EQ(1, SendMessageA(r[3], BM_GETCHECK, 0, 0));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Closing, quitting, destroying.
+
+TEST_F(Platform, AltF4ClosesTheTopLevelWindowThroughSysCommand) {
+  g_keep_open = true;
+  HWND button = Child("BUTTON", BS_PUSHBUTTON, 20);
+  SetFocus(button);
+  Pump();
+  g_seen.clear();
+  PostMessageA(button, WM_SYSKEYDOWN, VK_F4, KeyData(0x3E, false, true));
+  Pump();
+  std::vector<UINT> msgs;
+  for (const Seen& s : g_seen) {
+    if (s.hwnd == host_ && (s.msg == WM_SYSCOMMAND || s.msg == WM_CLOSE)) msgs.push_back(s.msg);
+  }
+  ASSERT_EQ((std::vector<UINT>{WM_SYSCOMMAND, WM_CLOSE}), msgs);
+  for (const Seen& s : g_seen) {
+    if (s.msg == WM_SYSCOMMAND) {
+      EXPECT_EQ(static_cast<WPARAM>(SC_CLOSE), s.wparam & 0xFFF0);
+    }
+  }
+  EXPECT_TRUE(IsWindow(host_));
+}
+
+TEST_F(Platform, QuitComesAfterPostedMessagesAndPassesAnyFilter) {
+  PostMessageA(host_, WM_USER, 1, 0);
+  PostQuitMessage(7);
+  MSG m;
+  // A filter that the posted message does not pass still lets WM_QUIT through.
+  ASSERT_TRUE(PeekMessageA(&m, host_, WM_USER + 5, WM_USER + 6, PM_NOREMOVE));
+  EXPECT_EQ(static_cast<UINT>(WM_QUIT), m.message);
+  ASSERT_TRUE(PeekMessageA(&m, host_, WM_USER + 5, WM_USER + 6, PM_REMOVE));
+  EXPECT_EQ(static_cast<UINT>(WM_QUIT), m.message);
+  EXPECT_EQ(7u, m.wParam);
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_USER, WM_USER, PM_REMOVE));
+  EXPECT_EQ(static_cast<UINT>(WM_USER), m.message);
+
+  PostMessageA(host_, WM_USER, 2, 0);
+  PostQuitMessage(3);
+  EXPECT_TRUE(GetMessageA(&m, nullptr, 0, 0));
+  EXPECT_EQ(static_cast<UINT>(WM_USER), m.message);
+  EXPECT_FALSE(GetMessageA(&m, nullptr, 0, 0));
+  EXPECT_EQ(static_cast<UINT>(WM_QUIT), m.message);
+  EXPECT_EQ(3u, m.wParam);
+}
+
+TEST_F(Platform, DestroyOrderAndStaleHandles) {
+  HWND parent = TopLevel(10, 10, 200, 100);
+  HWND child = Child(kClass, 0, 5, 0, 0, 50, 20, parent);
+  HWND grandchild = Child(kClass, 0, 6, 0, 0, 20, 10, child);
+  g_seen.clear();
+  EXPECT_TRUE(DestroyWindow(parent));
+  std::vector<std::pair<HWND, UINT>> order;
+  for (const Seen& s : g_seen) {
+    if (s.msg == WM_DESTROY || s.msg == WM_NCDESTROY) order.push_back({s.hwnd, s.msg});
+  }
+  std::vector<std::pair<HWND, UINT>> expected = {
+      {parent, WM_DESTROY},       {child, WM_DESTROY},   {grandchild, WM_DESTROY},
+      {grandchild, WM_NCDESTROY}, {child, WM_NCDESTROY}, {parent, WM_NCDESTROY}};
+  EXPECT_EQ(expected, order);
+  for (HWND h : {parent, child, grandchild}) {
+    EXPECT_FALSE(IsWindow(h));
+    EXPECT_EQ(0, SendMessageA(h, WM_GETTEXTLENGTH, 0, 0));
+  }
+}
+
+TEST_F(Platform, CreateAbortedByWmCreate) {
+  g_create_result = -1;
+  g_seen.clear();
+  HWND hwnd = CreateWindowExA(0, kClass, "x", WS_CHILD, 0, 0, 10, 10, host_, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+  EXPECT_EQ(nullptr, hwnd);
+  std::vector<UINT> msgs;
+  for (const Seen& s : g_seen) msgs.push_back(s.msg);
+  EXPECT_EQ((std::vector<UINT>{WM_CREATE, WM_DESTROY, WM_NCDESTROY}), msgs);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Activation, focus, visibility, placement.
+
+TEST_F(Platform, ActivationAndFocusMessageOrder) {
+  HWND a_child = Child(kClass, 0, 5);
+  SetFocus(a_child);
+  Pump();
+  HWND other = TopLevel(300, 300, 200, 150);
+  ShowWindow(other, SW_SHOWNA);
+  Pump();
+  g_seen.clear();
+  SetActiveWindow(other);
+  struct Step {
+    HWND hwnd;
+    UINT msg;
+  };
+  std::vector<std::pair<HWND, UINT>> got;
+  for (const Seen& s : g_seen) got.push_back({s.hwnd, s.msg});
+  std::vector<std::pair<HWND, UINT>> expected = {
+      {host_, WM_ACTIVATE}, {other, WM_ACTIVATE}, {a_child, WM_KILLFOCUS}, {other, WM_SETFOCUS}};
+  EXPECT_EQ(expected, got);
+  ASSERT_EQ(4u, g_seen.size());
+  EXPECT_EQ(WA_INACTIVE, LOWORD(g_seen[0].wparam));
+  EXPECT_EQ(other, reinterpret_cast<HWND>(g_seen[0].lparam));
+  EXPECT_EQ(WA_ACTIVE, LOWORD(g_seen[1].wparam));
+  EXPECT_EQ(host_, reinterpret_cast<HWND>(g_seen[1].lparam));
+  EXPECT_EQ(other, reinterpret_cast<HWND>(g_seen[2].wparam));
+  EXPECT_EQ(a_child, reinterpret_cast<HWND>(g_seen[3].wparam));
+  EXPECT_EQ(other, GetActiveWindow());
+  EXPECT_EQ(other, GetFocus());
+
+  // SetFocus into the inactive window activates it first.
+  g_seen.clear();
+  EXPECT_EQ(other, SetFocus(a_child));
+  got.clear();
+  for (const Seen& s : g_seen) got.push_back({s.hwnd, s.msg});
+  expected = {{other, WM_ACTIVATE}, {host_, WM_ACTIVATE},  {other, WM_KILLFOCUS},
+              {host_, WM_SETFOCUS}, {host_, WM_KILLFOCUS}, {a_child, WM_SETFOCUS}};
+  EXPECT_EQ(expected, got);
+  EXPECT_EQ(host_, GetActiveWindow());
+}
+
+TEST_F(Platform, FocusOnDisabledOrHiddenChild) {
+  HWND disabled = Child(kClass, WS_DISABLED, 5);
+  HWND hidden = CreateWindowExA(0, kClass, "", WS_CHILD, 0, 0, 10, 10, host_, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+  SetFocus(host_);
+  EXPECT_EQ(nullptr, SetFocus(disabled));
+  EXPECT_EQ(host_, GetFocus());
+  EXPECT_EQ(host_, SetFocus(hidden));
+  EXPECT_EQ(hidden, GetFocus());
+
+  // Disabling the focused window takes the focus away.
+  HWND enabled = Child(kClass, 0, 6);
+  SetFocus(enabled);
+  EnableWindow(enabled, FALSE);
+  EXPECT_EQ(nullptr, GetFocus());
+}
+
+TEST_F(Platform, VisibilityFollowsTheAncestors) {
+  HWND parent = TopLevel(10, 10, 200, 100);
+  HWND child = Child(kClass, 0, 5, 0, 0, 50, 20, parent);
+  EXPECT_TRUE(GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE);
+  EXPECT_FALSE(IsWindowVisible(child));
+  EXPECT_FALSE(ShowWindow(parent, SW_SHOWNA));  // was hidden
+  EXPECT_TRUE(IsWindowVisible(child));
+  EXPECT_TRUE(ShowWindow(parent, SW_HIDE));  // was visible
+  EXPECT_FALSE(IsWindowVisible(parent));
+  EXPECT_FALSE(IsWindowVisible(child));
+  EXPECT_FALSE(ShowWindow(parent, SW_HIDE));
+}
+
+TEST_F(Platform, ChildRectOfAHiddenParent) {
+  HWND parent = TopLevel(-30, 40, 300, 200, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+  HWND child = Child(kClass, 0, 5, 12, 34, 56, 20, parent);
+  POINT origin = {0, 0};
+  ClientToScreen(parent, &origin);
+  RECT r;
+  ASSERT_TRUE(GetWindowRect(child, &r));
+  EXPECT_EQ(origin.x + 12, r.left);
+  EXPECT_EQ(origin.y + 34, r.top);
+  EXPECT_EQ(56, r.right - r.left);
+  EXPECT_EQ(20, r.bottom - r.top);
+  RECT outer;
+  GetWindowRect(parent, &outer);
+  EXPECT_EQ(-30, outer.left);
+  EXPECT_EQ(40, outer.top);
+  EXPECT_EQ(300, outer.right - outer.left);
+  EXPECT_EQ(200, outer.bottom - outer.top);
+}
+
+TEST_F(Platform, ChildrenZOrderFollowsCreationAndSetWindowPos) {
+  HWND parent = TopLevel(10, 10, 200, 100);
+  HWND c[3];
+  for (int i = 0; i < 3; ++i) c[i] = Child(kClass, 0, i, 0, 0, 10, 10, parent);
+  auto order = [&] {
+    std::vector<HWND> v;
+    for (HWND h = GetWindow(parent, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) v.push_back(h);
+    return v;
+  };
+  EXPECT_EQ((std::vector<HWND>{c[0], c[1], c[2]}), order());
+  SetWindowPos(c[2], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EXPECT_EQ((std::vector<HWND>{c[2], c[0], c[1]}), order());
+  SetWindowPos(c[2], c[1], 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EXPECT_EQ((std::vector<HWND>{c[0], c[1], c[2]}), order());
+  SetWindowPos(c[0], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EXPECT_EQ((std::vector<HWND>{c[1], c[2], c[0]}), order());
+  EXPECT_EQ(c[2], GetWindow(c[0], GW_HWNDPREV));
+  EXPECT_EQ(c[0], GetWindow(c[1], GW_HWNDLAST));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keyboard translation.
+
+TEST_F(Platform, TranslateMessagePostsCharacters) {
+  struct Case {
+    UINT vk;
+    UINT scan;
+    bool shift;
+    int ch;  // -1: none
+  } cases[] = {
+      {'A', 0x1E, false, 'a'},      {'A', 0x1E, true, 'A'},       {'7', 0x08, false, '7'},
+      {VK_SPACE, 0x39, false, ' '}, {VK_RETURN, 0x1C, false, 13}, {VK_ESCAPE, 0x01, false, 27},
+      {VK_BACK, 0x0E, false, 8},    {VK_TAB, 0x0F, false, 9},     {VK_F1, 0x3B, false, -1},
+      {VK_DOWN, 0x50, false, -1},
+  };
+  for (const Case& c : cases) {
+    BYTE keys[256] = {};
+    if (c.shift) keys[VK_SHIFT] = keys[VK_LSHIFT] = 0x80;
+    SetKeyboardState(keys);
+    MSG key = {host_, WM_KEYDOWN, c.vk, KeyData(c.scan, false), 0, {0, 0}};
+    EXPECT_TRUE(TranslateMessage(&key)) << c.vk;
+    MSG m;
+    bool got = PeekMessageA(&m, nullptr, WM_CHAR, WM_CHAR, PM_REMOVE);
+    EXPECT_EQ(c.ch >= 0, got) << c.vk;
+    if (got) {
+      EXPECT_EQ(static_cast<WPARAM>(c.ch), m.wParam) << c.vk;
+    }
+  }
+  BYTE keys[256] = {};
+  SetKeyboardState(keys);
+}
+
+TEST_F(Platform, KeyStateOfEitherSide) {
+  BYTE keys[256] = {};
+  keys[VK_RCONTROL] = 0x80;
+  keys[VK_LMENU] = 0x80;
+  SetKeyboardState(keys);
+  EXPECT_TRUE(GetKeyState(VK_CONTROL) < 0);
+  EXPECT_TRUE(GetKeyState(VK_MENU) < 0);
+  EXPECT_FALSE(GetKeyState(VK_SHIFT) < 0);
+  keys[VK_RCONTROL] = keys[VK_LMENU] = 0;
+  SetKeyboardState(keys);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Edit controls on their own.
+
+TEST_F(Platform, EditKeysAndSelection) {
+  HWND edit = Child("EDIT", ES_AUTOHSCROLL, 7);
+  SetWindowTextA(edit,
+                 "ab\xD6\xD0"
+                 "cd");  // ab中cd
+  SendMessageA(edit, EM_SETSEL, 4, 4);
+  SendMessageA(edit, WM_KEYDOWN, VK_LEFT, 0);  // over the double-byte character
+  DWORD s = 0, e = 0;
+  SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
+  EXPECT_EQ(2u, s);
+  EXPECT_EQ(2u, e);
+  SendMessageA(edit, WM_KEYDOWN, VK_DELETE, 0);
+  EXPECT_EQ("abcd", Text(edit));
+  SendMessageA(edit, EM_SETSEL, 1, 3);
+  SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("XY"));
+  EXPECT_EQ("aXYd", Text(edit));
+  SendMessageA(edit, EM_SETSEL, 0, -1);
+  SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
+  EXPECT_EQ(0u, s);
+  EXPECT_EQ(4u, e);
+  SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(-1), 0);
+  SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
+  EXPECT_EQ(s, e);
+  SendMessageA(edit, EM_LIMITTEXT, 5, 0);
+  SendMessageA(edit, EM_SETSEL, 4, 4);
+  SendMessageA(edit, WM_CHAR, '1', 0);
+  SendMessageA(edit, WM_CHAR, '2', 0);
+  EXPECT_EQ("aXYd1", Text(edit));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Kernel: code page 936, paths, module file name, OLE.
+
+TEST(Kernel, MultiByteToWideChar936) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::vector<int> expected;
+    bool strict_fails;
+  } cases[] = {
+      {"valid GBK",
+       "\xD6\xD0\xCE\xC4"
+       "a",
+       {0x4E2D, 0x6587, 'a'},
+       false},
+      {"lone trailing lead byte", "a\xD6", {'a', 0x003F}, true},
+      {"invalid pair",
+       "\x81\x20"
+       "b",
+       {0x003F, ' ', 'b'},
+       true},
+      {"euro sign", "\x80", {0x20AC}, false},
+  };
+  for (const Case& c : cases) {
+    for (UINT cp : {936u, static_cast<UINT>(CP_ACP)}) {
+      WCHAR out[16] = {};
+      int n = MultiByteToWideChar(cp, 0, c.bytes.data(), static_cast<int>(c.bytes.size()), out, 16);
+      std::vector<int> got(out, out + (n > 0 ? n : 0));
+      EXPECT_EQ(c.expected, got) << c.name;
+      EXPECT_EQ(n, MultiByteToWideChar(cp, 0, c.bytes.data(), static_cast<int>(c.bytes.size()),
+                                       nullptr, 0))
+          << c.name;
+      SetLastError(0);
+      int strict = MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, c.bytes.data(),
+                                       static_cast<int>(c.bytes.size()), out, 16);
+      EXPECT_EQ(c.strict_fails, strict == 0) << c.name;
+      if (c.strict_fails) {
+        EXPECT_EQ(static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION), GetLastError());
+      }
+    }
+  }
+}
+
+TEST(Kernel, WideCharToMultiByte936AndUtf8) {
+  const WCHAR text[] = {0x4E2D, 'x', 0x0E01, 0};  // 中, x, a Thai letter outside GBK
+  char out[16] = {};
+  BOOL used = FALSE;
+  int n = WideCharToMultiByte(936, 0, text, -1, out, sizeof out, nullptr, &used);
+  EXPECT_EQ(5, n);
+  EXPECT_STREQ("\xD6\xD0x?", out);
+  EXPECT_TRUE(used);
+  n = WideCharToMultiByte(CP_UTF8, 0, text, 2, out, sizeof out, nullptr, nullptr);
+  EXPECT_EQ(4, n);
+  EXPECT_EQ(std::string("\xE4\xB8\xAD"
+                        "x"),
+            std::string(out, 4));
+  EXPECT_EQ(0, WideCharToMultiByte(936, 0, text, -1, out, 2, nullptr, nullptr));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER), GetLastError());
+}
+
+TEST(Kernel, LeadBytesAndCharacterSteps) {
+  struct Case {
+    BYTE b;
+    BOOL lead;
+  } cases[] = {{0x41, FALSE}, {0x80, FALSE}, {0x81, TRUE},
+               {0xD6, TRUE},  {0xFE, TRUE},  {0xFF, FALSE}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.lead, IsDBCSLeadByte(c.b)) << int(c.b);
+    EXPECT_EQ(c.lead, IsDBCSLeadByteEx(936, c.b)) << int(c.b);
+  }
+  const char* s =
+      "a\xD6\xD0"
+      "b";
+  EXPECT_EQ(s + 1, CharNextA(s));
+  EXPECT_EQ(s + 3, CharNextA(s + 1));
+  EXPECT_EQ(s + 1, CharPrevA(s, s + 3));
+  EXPECT_EQ(s, CharPrevA(s, s));
+}
+
+TEST(Kernel, DriveAloneMeansThatDrivesCurrentFolder) {
+  char saved[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, saved);
+  char buf[MAX_PATH];
+  ASSERT_TRUE(SetCurrentDirectoryA("C:\\windows"));
+  ASSERT_TRUE(SetCurrentDirectoryA("C:"));  // the current drive: where it already is
+  GetCurrentDirectoryA(MAX_PATH, buf);
+  EXPECT_STRCASEEQ("C:\\windows", buf);
+  ASSERT_TRUE(SetCurrentDirectoryA("C:\\windows\\system32\\.."));
+  GetCurrentDirectoryA(MAX_PATH, buf);
+  EXPECT_STRCASEEQ("C:\\windows", buf);
+  // Another drive's current folder, never set in this process, is its root.
+  if (SetCurrentDirectoryA("Z:\\")) {
+    ASSERT_TRUE(SetCurrentDirectoryA("C:"));
+    DWORD n = GetCurrentDirectoryA(MAX_PATH, buf);
+    EXPECT_STRCASEEQ("C:\\", buf);
+    EXPECT_EQ(3u, n);
+  }
+  // Too small a buffer: the size needed, with the terminator.
+  EXPECT_EQ(strlen(buf) + 1, GetCurrentDirectoryA(2, buf));
+  SetCurrentDirectoryA(saved);
+}
+
+TEST(Kernel, ModuleFileNameTruncates) {
+  char full[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, full, MAX_PATH);
+  ASSERT_GT(n, 5u);
+  EXPECT_EQ(strlen(full), n);
+  char small[5];
+  memset(small, 'x', sizeof small);
+  EXPECT_EQ(5u, GetModuleFileNameA(nullptr, small, sizeof small));
+  EXPECT_EQ(std::string(full, 4), std::string(small));
+}
+
+TEST(Kernel, OleInitializeCounts) {
+  EXPECT_EQ(S_OK, OleInitialize(nullptr));
+  EXPECT_EQ(S_FALSE, OleInitialize(nullptr));
+  OleUninitialize();
+  OleUninitialize();
+  EXPECT_EQ(S_OK, OleInitialize(nullptr));
+  OleUninitialize();
+}
+
+TEST(Kernel, ShellFunctionBindsByName) {
+  HMODULE shell = LoadLibraryA("Shell32.dll");
+  ASSERT_NE(nullptr, shell);
+  EXPECT_NE(nullptr, GetProcAddress(shell, "ShellExecuteA"));
+  EXPECT_EQ(nullptr, GetProcAddress(shell, "NoSuchExport"));
+  EXPECT_TRUE(FreeLibrary(shell));
+  EXPECT_EQ(nullptr, LoadLibraryA("NoSuchModule.dll"));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
