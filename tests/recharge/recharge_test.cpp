@@ -8,6 +8,7 @@
 
 #include "recharge/recharge.h"
 #include "tests/recharge/recharge_test.h"
+#include "tests/support/support.h"
 
 namespace {
 
@@ -73,6 +74,10 @@ const PriceCase kPriceCases[] = {
     // The system's conversion makes a lead byte without its trail byte the default character.
     {"lone lead byte at the end", "5\x81", "5%3F"},
 };
+
+void PrintTo(const PriceCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class PriceValue : public testing::TestWithParam<PriceCase> {};
 
@@ -224,6 +229,31 @@ TEST(JoinTexts, LongTextsKeepTheirLength) {
   const char* const texts[] = {a.c_str(), nullptr, b.c_str()};
   OwnedText joined(JoinTexts(3, texts));
   EXPECT_EQ(joined.get(), a + b);
+}
+
+}  // namespace
+
+namespace {
+
+std::string ErrorBox(const char* message) {
+  char* text = RtComposeErrorText(0, message);
+  std::string pattern = "^" + BoxPattern("错误", text) + "\n$";
+  RtRelease(text);
+  return pattern;
+}
+
+// The lengths are noted on the stack, so a count past its room must stop, not overrun it.
+TEST(JoinTexts, CountOutOfRangeIsFatal) {
+  const char* texts[kJoinTextsMax + 1] = {};
+  for (int32_t count : {kJoinTextsMax + 1, -1}) {
+    EXPECT_EXIT(
+        {
+          ReportMessageBoxes();
+          JoinTexts(count, texts);
+        },
+        testing::ExitedWithCode(FatalExitStatus()), ErrorBox("JoinTexts: text count out of range"))
+        << count;
+  }
 }
 
 }  // namespace
