@@ -50,6 +50,8 @@ std::vector<HWND> GroupOf(Window* w) {
     Window* s = Find(sib[i]);
     if (!s) continue;
     if (i != start && (s->style & WS_GROUP)) break;
+    // Hidden and disabled controls are not part of the walk.
+    if (sib[i] != w->handle && (!IsVisibleChain(s) || (s->style & WS_DISABLED))) continue;
     group.push_back(sib[i]);
   }
   return group;
@@ -172,6 +174,23 @@ namespace {
 constexpr int kLargestLimit = 0x7FFFFFFE;
 constexpr int kComboEditId = 1001;
 
+// Positions and the limit that callers see count characters (a double-byte character is one),
+// as Wine's edit does; the text itself is kept in bytes.
+int CharsIn(const char* p, size_t bytes) {
+  int n = 0;
+  for (const char* end = p + bytes; p < end; p = CharNextA(p)) ++n;
+  return n;
+}
+int ToChars(const Window* w, int byte_pos) {
+  return CharsIn(w->text.c_str(), static_cast<size_t>(byte_pos));
+}
+int ToBytes(const Window* w, int char_pos) {
+  const char* base = w->text.c_str();
+  const char* p = base;
+  for (int i = 0; i < char_pos && *p; ++i) p = CharNextA(p);
+  return static_cast<int>(p - base);
+}
+
 int Limit(const Window* w) {
   return w->limit > 0 ? w->limit : kLargestLimit;
 }
@@ -199,18 +218,13 @@ bool ReplaceSelection(Window* w, const std::string& bytes, bool limited) {
   int lo = SelMin(w), hi = SelMax(w);
   std::string insert = bytes;
   if (limited) {
-    long room = static_cast<long>(Limit(w)) - (static_cast<long>(w->text.size()) - (hi - lo));
-    if (room < 0) room = 0;
-    if (static_cast<long>(insert.size()) > room) {
-      // Never split a double-byte character.
-      size_t keep = 0;
-      while (keep < insert.size()) {
-        size_t step = IsDBCSLeadByte(static_cast<BYTE>(insert[keep])) ? 2 : 1;
-        if (static_cast<long>(keep + step) > room) break;
-        keep += step;
-      }
-      insert.resize(keep);
+    long room = static_cast<long>(Limit(w)) - CharsIn(w->text.c_str(), w->text.size()) +
+                CharsIn(w->text.c_str() + lo, static_cast<size_t>(hi - lo));
+    size_t keep = 0;
+    for (long n = 0; keep < insert.size() && n < room; ++n) {
+      keep = static_cast<size_t>(CharNextA(insert.c_str() + keep) - insert.c_str());
     }
+    insert.resize(keep);
   }
   if (insert.empty() && lo == hi) return false;
   w->text.replace(static_cast<size_t>(lo), static_cast<size_t>(hi - lo), insert);
@@ -356,13 +370,14 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
       EditChanged(hwnd);
       return TRUE;
     case EM_GETSEL: {
-      DWORD lo = static_cast<DWORD>(SelMin(w)), hi = static_cast<DWORD>(SelMax(w));
+      DWORD lo = static_cast<DWORD>(ToChars(w, SelMin(w)));
+      DWORD hi = static_cast<DWORD>(ToChars(w, SelMax(w)));
       if (wparam) *reinterpret_cast<DWORD*>(wparam) = lo;
       if (lparam) *reinterpret_cast<DWORD*>(lparam) = hi;
       return (lo > 0xFFFF || hi > 0xFFFF) ? -1 : MAKELRESULT(lo, hi);
     }
     case EM_SETSEL: {
-      int len = static_cast<int>(w->text.size());
+      int len = CharsIn(w->text.c_str(), w->text.size());
       int start = static_cast<int>(wparam);
       int end = static_cast<int>(lparam);
       if (start == -1) {
@@ -371,8 +386,8 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
       }
       if (start < 0 || start > len) start = len;
       if (end < 0 || end > len) end = len;
-      w->sel_start = start;
-      w->sel_end = end;
+      w->sel_start = ToBytes(w, start);
+      w->sel_end = ToBytes(w, end);
       return 0;
     }
     case EM_REPLACESEL:
@@ -410,15 +425,16 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// COMBOBOX. Heights follow the font: with the default GUI font, the list items are 13 pixels
-// high and the closed box 21 (its edit field 15), as the system shows them.
+// COMBOBOX. Heights follow the font as Wine shows them: with the default GUI font the list items
+// are 14 pixels high, the edit field 18 and the closed box 22; with the system font 16, 20, 24.
+// The edit sits 3 pixels in, leaving the drop-down button's 17 pixels on the right.
 
 namespace {
 
-constexpr int kGuiFontItemHeight = 13;
+constexpr int kGuiFontItemHeight = 14;
 constexpr int kSystemFontItemHeight = 16;
-constexpr int kEditExtra = 2;   // edit field over the item height
-constexpr int kFrameExtra = 6;  // closed box over the edit field
+constexpr int kEditExtra = 4;   // edit field over the item height
+constexpr int kFrameExtra = 4;  // closed box over the edit field
 
 // Combo notifications from inside the box (the edit's own changes) are held back while the box
 // itself writes the edit.
@@ -458,7 +474,7 @@ void Relayout(Window* w) {
   if (w->edit) {
     if (Window* e = Find(w->edit)) {
       LONG width = w->rect.right - w->rect.left;
-      e->rect = RECT{3, 3, std::max<LONG>(width - 3 - 17, 0), 3 + w->edit_height};
+      e->rect = RECT{3, 3, std::max<LONG>(width - 20, 3), 3 + w->edit_height - 2};
     }
   }
 }
@@ -466,6 +482,8 @@ void Relayout(Window* w) {
 void Select(Window* w, int index, bool notify) {
   HWND hwnd = w->handle;
   w->cur_sel = index;
+  if (index >= 0) w->caret_item = index;
+  w->keyed = notify;
   SetEditText(w, index >= 0 ? w->items[static_cast<size_t>(index)].text : std::string(),
               ComboHasFocus(w));
   if (notify && (w = FindLive(hwnd))) NotifyParent(w, CBN_SELCHANGE);
@@ -482,6 +500,15 @@ void ShowDropDown(Window* w, bool show, bool ok) {
   w->dropped = false;
   NotifyParent(w, ok ? CBN_SELENDOK : CBN_SELENDCANCEL);
   if ((w = FindLive(hwnd))) NotifyParent(w, CBN_CLOSEUP);
+}
+
+// Losing the focus cancels the pick: CBN_SELENDCANCEL, and CBN_CLOSEUP if the list was down.
+void CloseForFocusLoss(Window* w) {
+  if (w->dropped) {
+    ShowDropDown(w, false, false);
+  } else {
+    NotifyParent(w, CBN_SELENDCANCEL);
+  }
 }
 
 // The first item that starts with `text`, case-insensitively; -1 for none.
@@ -508,10 +535,11 @@ void Key(Window* w, UINT msg, WPARAM key) {
         return;
       }
       if (count == 0) return;
+      // With nothing selected an arrow picks the caret item itself.
       int sel = w->cur_sel;
-      int next = key == VK_DOWN ? (sel < 0 ? 0 : std::min(sel + 1, count - 1))
-                                : (sel < 0 ? 0 : std::max(sel - 1, 0));
-      if (next != sel) Select(w, next, true);
+      int next = sel < 0 ? w->caret_item
+                         : (key == VK_DOWN ? std::min(sel + 1, count - 1) : std::max(sel - 1, 0));
+      Select(w, std::max(0, std::min(next, count - 1)), true);  // notified even when it stays
       return;
     }
     case VK_RETURN:
@@ -590,11 +618,12 @@ LRESULT CALLBACK ComboProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
       return static_cast<LRESULT>(w->items.size());
     case CB_SETCURSEL: {
       int index = static_cast<int>(wparam);
-      if (index < 0 || index >= static_cast<int>(w->items.size())) {
-        // Out of range, -1 included: nothing selected and the edit cleared.
-        Select(w, -1, false);
+      if (index == -1) {
+        Select(w, -1, false);  // nothing selected, the edit cleared
         return CB_ERR;
       }
+      // Past either end: refused, and the selection and the edit stay as they were.
+      if (index < 0 || index >= static_cast<int>(w->items.size())) return CB_ERR;
       Select(w, index, false);
       return index;
     }
@@ -630,15 +659,11 @@ LRESULT CALLBACK ComboProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     case CB_GETITEMHEIGHT:
       return static_cast<int>(wparam) == -1 ? w->edit_height : w->item_height;
     case CB_SETITEMHEIGHT: {
+      // As Wine has it: only owner-drawn lists take a new item height, and the edit field's
+      // height is answered but kept.
       int height = static_cast<int>(lparam);
-      if (height <= 0 || height > 255) return CB_ERR;
-      if (static_cast<int>(wparam) == -1) {
-        w->edit_height = height;
-        Relayout(w);
-      } else {
-        w->item_height = height;
-      }
-      return CB_OKAY;
+      if (static_cast<int>(wparam) == -1) return height > 0 && height < 32768 ? height : CB_ERR;
+      return CB_ERR;
     }
     case CB_SHOWDROPDOWN:
       if ((w->style & 3) != CBS_SIMPLE) ShowDropDown(w, wparam != 0, false);
@@ -648,7 +673,9 @@ LRESULT CALLBACK ComboProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     case CB_GETDROPPEDCONTROLRECT: {
       RECT r;
       GetWindowRect(hwnd, &r);
-      r.bottom = r.top + std::max(w->drop_height, static_cast<int>(r.bottom - r.top));
+      // The extent given at creation, less the closed box and a pixel, as Wine reports it.
+      r.bottom = r.top + std::max(w->drop_height - w->closed_height - 1,
+                                  static_cast<int>(r.bottom - r.top));
       if (lparam) *reinterpret_cast<RECT*>(lparam) = r;
       return CB_OKAY;
     }
@@ -662,6 +689,7 @@ LRESULT CALLBACK ComboProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
       return TRUE;
     case WM_SETTEXT:
       if (w->edit) {
+        // The edit alone takes the text, quietly; the list's selection stays.
         SetEditText(w, lparam ? reinterpret_cast<const char*>(lparam) : "", false);
         return TRUE;
       }
@@ -700,7 +728,7 @@ LRESULT CALLBACK ComboProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_KILLFOCUS: {
       HWND to = reinterpret_cast<HWND>(wparam);
       if (!w->edit && w->combo_focused && to != hwnd) {
-        ShowDropDown(w, false, false);
+        CloseForFocusLoss(w);
         if ((w = FindLive(hwnd))) {
           w->combo_focused = false;
           NotifyParent(w, CBN_KILLFOCUS);
@@ -721,7 +749,7 @@ LRESULT CALLBACK ComboProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
         case EN_KILLFOCUS: {
           HWND to = GetFocus();
           if (w->combo_focused && to != hwnd && to != w->edit) {
-            ShowDropDown(w, false, false);
+            CloseForFocusLoss(w);
             if (!(w = FindLive(hwnd))) break;
             w->combo_focused = false;
             NotifyParent(w, CBN_KILLFOCUS);
@@ -733,13 +761,15 @@ LRESULT CALLBACK ComboProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
           break;
         case EN_CHANGE:
           if (!g_quiet_edit) {
-            // Typing drops the selection; the list keeps its items, and the item that starts
-            // with the text becomes where the arrow keys continue from.
-            char buf[1024];
-            GetWindowTextA(w->edit, buf, sizeof buf);
-            if (!(w = FindLive(hwnd))) break;
-            w->cur_sel = -1;
-            w->caret_item = FindPrefix(w, buf);
+            // Typing drops a selection that CB_SETCURSEL made (not one picked with the arrows)
+            // and puts the list's caret on the item the text begins, else on the first.
+            if (!w->keyed) {
+              char buf[1024];
+              GetWindowTextA(w->edit, buf, sizeof buf);
+              if (!(w = FindLive(hwnd))) break;
+              w->cur_sel = -1;
+              w->caret_item = std::max(FindPrefix(w, buf), 0);
+            }
             NotifyParent(w, CBN_EDITCHANGE);
           }
           break;

@@ -74,7 +74,6 @@ void ResetKernel() {
   s.last_error = 0;
   s.module_file = "C:\\Program Files\\Recharge\\recharge.exe";
   s.current_dir = "C:\\Users\\test";
-  s.drive_dirs.clear();
   s.set_dir_calls.clear();
   s.modules = SimDefaultModules();
   s.module_refs.assign(s.modules.size(), 0);
@@ -166,14 +165,15 @@ static std::u16string Decode936(const unsigned char* p, size_t n, bool* invalid)
     unsigned char c = p[i];
     if (IsLead936(c)) {
       if (i + 1 < n) {
+        // A lead byte takes the next byte with it, valid pair or not: an undefined pair is
+        // one default character.
         char16_t u = t.pairs[(c - 0x81) * 256 + p[i + 1]];
-        if (u) {
-          out.push_back(u);
-          i += 2;
-          continue;
-        }
+        if (!u) *invalid = true;
+        out.push_back(u ? u : u'?');
+        i += 2;
+        continue;
       }
-      // A lead byte without a valid trail byte: the default character for the lead byte alone.
+      // A lead byte at the very end: the default character.
       *invalid = true;
       out.push_back(u'?');
       i += 1;
@@ -276,8 +276,9 @@ static std::string EncodeUtf8(const char16_t* p, size_t n) {
 
 // ---------------------------------------------------------------------------------------------
 // Current directory model: "X:\..." absolute, "X:" and "X:rel" relative to drive X's current
-// folder (the current directory on the current drive, the root on any other drive of a fresh
-// process), "\..." from the current drive's root, anything else from the current directory.
+// folder (the current directory on the current drive, the root on any other: the process sets
+// no per-drive folders), "\..." from the current drive's root, anything else from the current
+// directory.
 
 static char DriveOf(const std::string& path) {
   char c = path.empty() ? 'C' : path[0];
@@ -286,8 +287,6 @@ static char DriveOf(const std::string& path) {
 
 static std::string DriveFolder(char drive) {
   if (DriveOf(S().current_dir) == drive) return S().current_dir;
-  auto it = S().drive_dirs.find(drive);
-  if (it != S().drive_dirs.end()) return it->second;
   return std::string(1, drive) + ":\\";
 }
 
@@ -492,13 +491,9 @@ DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR file_name, DWORD size) {
     }
     name = "C:\\Windows\\system32\\" + S().modules[i].name;
   }
-  if (size == 0) {
-    SetLastError(ERROR_INSUFFICIENT_BUFFER);
-    return 0;
-  }
+  // Truncation copies nSize characters without a terminator, as Wine (and Windows XP) do.
   if (name.size() >= size) {
-    memcpy(file_name, name.data(), size - 1);
-    file_name[size - 1] = 0;
+    memcpy(file_name, name.data(), size);
     SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return size;
   }

@@ -76,7 +76,8 @@ struct Window {
   int edit_height = 0;
   int closed_height = 0;  // 0 while the box is not laid out, or for CBS_SIMPLE
   bool combo_focused = false;
-  int caret_item = -1;  // where the arrow keys continue from after typing
+  int caret_item = 0;  // the list's caret: what an arrow picks when nothing is selected
+  bool keyed = false;  // the selection was made with the arrows: typing keeps it
   int item_height = 0;
   int drop_height = 0;
 
@@ -113,7 +114,6 @@ struct State {
   DWORD last_error = 0;
   std::string module_file = "C:\\Program Files\\Recharge\\recharge.exe";
   std::string current_dir = "C:\\Users\\test";
-  std::map<char, std::string> drive_dirs;  // per-drive current folders, upper-case drive letter
   std::vector<std::string> set_dir_calls;
   size_t heap_allocations = 0;
   std::map<void*, size_t> heap_blocks;

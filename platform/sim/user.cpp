@@ -559,20 +559,20 @@ HWND WINAPI CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_nam
   CREATESTRUCTA cs{
       param,       instance,   menu,    parent, height, width, y, x, static_cast<LONG>(style),
       window_name, class_name, ex_style};
-  if (!Send(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
-    if (Find(hwnd)) {
-      MarkDestroying(Find(hwnd));
+  // A refused creation gets WM_NCDESTROY, but no WM_DESTROY.
+  auto abort_creation = [hwnd] {
+    if (Window* dead = FindLive(hwnd)) {
+      MarkDestroying(dead);
+      if (IsSelfOrDescendant(hwnd, S().focus)) SetFocusWindow(nullptr);
       SendNcDestroy(hwnd);
       Unlink(hwnd);
     }
     return nullptr;
-  }
+  };
+  if (!Send(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) return abort_creation();
   if (!FindLive(hwnd)) return nullptr;
   Find(hwnd)->created = true;
-  if (Send(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
-    DestroyWindow(hwnd);
-    return nullptr;
-  }
+  if (Send(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) return abort_creation();
   if (!(w = FindLive(hwnd))) return nullptr;
   SendSizeAndMove(w);
   if (!FindLive(hwnd)) return nullptr;
@@ -1193,13 +1193,10 @@ BOOL WINAPI SetForegroundWindow(HWND hwnd) {
   return TRUE;
 }
 
+// Each key for itself: VK_SHIFT is down only when the state says so, whatever VK_LSHIFT says
+// (Wine keeps them apart too; real input sets both).
 SHORT WINAPI GetKeyState(int vk) {
-  const BYTE* k = S().keys;
-  BYTE v = k[vk & 0xFF];
-  auto either = [&](int a, int b) { return static_cast<BYTE>(v | (k[a] & 0x80) | (k[b] & 0x80)); };
-  if (vk == VK_SHIFT) v = either(VK_LSHIFT, VK_RSHIFT);
-  if (vk == VK_CONTROL) v = either(VK_LCONTROL, VK_RCONTROL);
-  if (vk == VK_MENU) v = either(VK_LMENU, VK_RMENU);
+  BYTE v = S().keys[vk & 0xFF];
   return static_cast<SHORT>(((v & 0x80) ? 0xFF80 : 0) | (v & 1));
 }
 

@@ -1,6 +1,7 @@
 // The Win32 behaviour the run time relies on, pinned with Win32 calls only: the same program runs
 // against the simulation and, under Wine, against USER32, so where they differ it fails.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include <string>
@@ -181,8 +182,8 @@ TEST_F(Platform, ComboSetCurSel) {
     int selection;
     const char* text;
   } cases[] = {
-      {-2, 0, 0, 0, "a"},    {-2, 2, 2, 2, "c"},     {1, -1, CB_ERR, -1, ""},
-      {1, 3, CB_ERR, 1, ""}, {1, 50, CB_ERR, 1, ""}, {-2, 3, CB_ERR, -1, ""},
+      {-2, 0, 0, 0, "a"},     {-2, 2, 2, 2, "c"},      {1, -1, CB_ERR, -1, ""},
+      {1, 3, CB_ERR, 1, "b"}, {1, 50, CB_ERR, 1, "b"}, {-2, 3, CB_ERR, -1, ""},
   };
   for (const Case& c : cases) {
     HWND combo = Combo();
@@ -206,23 +207,30 @@ TEST_F(Platform, ComboSetCurSelOnEmptyList) {
   }
 }
 
+// The item height for the default GUI font, what a new item height does to a list that is not
+// owner-drawn (nothing), and how the height given at creation splits between box and list.
 TEST_F(Platform, ComboHeights) {
   HWND combo = Combo();
-  LRESULT item = SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0);
-  LRESULT field = SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-  EXPECT_EQ(13, item);
-  EXPECT_EQ(15, field);
-  SendMessageA(combo, CB_SETITEMHEIGHT, 0, item + 1);
-  EXPECT_EQ(item + 1, SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0));
-  EXPECT_EQ(field, SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+  EXPECT_EQ(14, SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0));
+  EXPECT_EQ(18, SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+  EXPECT_EQ(CB_ERR, SendMessageA(combo, CB_SETITEMHEIGHT, 0, 15));
+  EXPECT_EQ(14, SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0));
 
   RECT r, dropped;
   GetWindowRect(combo, &r);
   SendMessageA(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
-  EXPECT_EQ(21, r.bottom - r.top);
+  EXPECT_EQ(22, r.bottom - r.top);
   EXPECT_EQ(120, r.right - r.left);
+  EXPECT_EQ(r.left, dropped.left);
+  EXPECT_EQ(r.right, dropped.right);
   EXPECT_EQ(r.top, dropped.top);
-  EXPECT_EQ(160, dropped.bottom - dropped.top);
+  EXPECT_EQ(160 - 22 - 1, dropped.bottom - dropped.top);
+
+  RECT edit;
+  GetWindowRect(EditOf(combo), &edit);
+  EXPECT_EQ(r.left + 3, edit.left);
+  EXPECT_EQ(r.top + 3, edit.top);
+  EXPECT_EQ(16, edit.bottom - edit.top);
 }
 
 TEST_F(Platform, ComboFocusGoesToItsEdit) {
@@ -249,9 +257,19 @@ TEST_F(Platform, ComboFocusGoesToItsEdit) {
   HWND other = Child(kClass, WS_TABSTOP, 60, 200, 10);
   g_seen.clear();
   SetFocus(other);
-  EXPECT_EQ(std::vector<int>{CBN_KILLFOCUS}, Notifications(combo));
+  EXPECT_EQ((std::vector<int>{CBN_SELENDCANCEL, CBN_KILLFOCUS}), Notifications(combo));
+
+  // With the list down, losing the focus closes it first.
+  SetFocus(combo);
+  SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  g_seen.clear();
+  SetFocus(other);
+  EXPECT_EQ((std::vector<int>{CBN_SELENDCANCEL, CBN_CLOSEUP, CBN_KILLFOCUS}), Notifications(combo));
+  EXPECT_EQ(0, SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0));
 }
 
+// ASCII typed key by key, Chinese as an input method commits it (EM_REPLACESEL: Wine's ANSI
+// message loop cannot carry double-byte WM_CHAR or WM_IME_CHAR into an edit).
 TEST_F(Platform, TypingIntoTheComboEdit) {
   HWND combo = Combo();
   AddItems(combo, {"1", "2", "3"});
@@ -259,16 +277,19 @@ TEST_F(Platform, TypingIntoTheComboEdit) {
   SetFocus(combo);
   HWND edit = GetFocus();
   g_seen.clear();
-  // The selected "1" is replaced; then a double-byte character as one WM_IME_CHAR and one as
-  // two WM_CHAR bytes.
-  PostMessageA(edit, WM_CHAR, '4', 0);
+  PostMessageA(edit, WM_CHAR, '4', 0);  // replaces the selected "1"
   PostMessageA(edit, WM_CHAR, '2', 0);
-  PostMessageA(edit, WM_IME_CHAR, 0xD6D0, 0);  // 中
-  PostMessageA(edit, WM_CHAR, 0xCE, 0);        // 文, lead byte
-  PostMessageA(edit, WM_CHAR, 0xC4, 0);        // trail byte
   Pump();
-  EXPECT_EQ("42\xD6\xD0\xCE\xC4", Text(combo));
-  EXPECT_EQ(6, GetWindowTextLengthA(combo));
+  SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("\xD6\xD0\xCE\xC4"));  // 中文
+  PostMessageA(edit, WM_CHAR, 'x', 0);
+  Pump();
+  EXPECT_EQ("42\xD6\xD0\xCE\xC4x", Text(combo));
+  EXPECT_EQ(7, GetWindowTextLengthA(combo));
+  DWORD start = 0, end = 0;
+  SendMessageA(combo, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
+               reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(5u, start);  // characters, not bytes
+  EXPECT_EQ(5u, end);
   EXPECT_EQ(3, SendMessageA(combo, CB_GETCOUNT, 0, 0));
   EXPECT_EQ("1", ItemText(combo, 0));
   EXPECT_EQ(-1, SendMessageA(combo, CB_GETCURSEL, 0, 0));
@@ -277,10 +298,18 @@ TEST_F(Platform, TypingIntoTheComboEdit) {
   EXPECT_EQ(CBN_EDITUPDATE, codes.front());
   EXPECT_EQ(CBN_EDITCHANGE, codes.back());
 
-  // Backspace takes the double-byte character as a whole.
+  // Backspace takes a double-byte character as a whole.
+  PostMessageA(edit, WM_CHAR, VK_BACK, 0);
   PostMessageA(edit, WM_CHAR, VK_BACK, 0);
   Pump();
   EXPECT_EQ("42\xD6\xD0", Text(combo));
+
+  // Setting the box's text changes its edit only, quietly.
+  g_seen.clear();
+  SendMessageA(combo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("3"));
+  EXPECT_EQ(-1, SendMessageA(combo, CB_GETCURSEL, 0, 0));
+  EXPECT_EQ("3", Text(combo));
+  EXPECT_TRUE(Notifications(combo).empty());
 }
 
 TEST_F(Platform, DownInTheComboEditPicksTheNextItem) {
@@ -306,26 +335,78 @@ TEST_F(Platform, DownInTheComboEditPicksTheNextItem) {
     EXPECT_EQ(c.selection, SendMessageA(combo, CB_GETCURSEL, 0, 0)) << c.start;
     EXPECT_EQ(c.text, Text(combo)) << c.start;
     std::vector<int> codes = Notifications(combo);
-    bool changed = c.selection != c.start;
-    EXPECT_EQ(changed, std::find(codes.begin(), codes.end(), CBN_SELCHANGE) != codes.end())
-        << c.start;
+    // Notified even when the selection stays on the last item.
+    EXPECT_NE(codes.end(), std::find(codes.begin(), codes.end(), CBN_SELCHANGE)) << c.start;
     EXPECT_EQ(0, SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0));
     DestroyWindow(combo);
   }
 }
 
-TEST_F(Platform, DownAfterTypingAnItemsText) {
+// Arrow keys and typing in the closed box, as scripts of steps: cN is CB_SETCURSEL N, tC types
+// the character C, d and u press Down and Up. What they pin: with nothing selected an arrow
+// picks the list's caret item itself (the item last picked or set, or the one the typed text
+// begins, else the first); typing drops a selection made by CB_SETCURSEL but keeps one made
+// with the arrows.
+TEST_F(Platform, ComboArrowsAndTyping) {
+  struct Case {
+    const char* script;
+    const char* text;
+    int selection;
+  } cases[] = {
+      {"d", "1", 0},      {"c0 d", "2", 1},     {"c3 d", "4", 3},       {"c2 u", "2", 1},
+      {"c0 u", "1", 0},   {"c0 tx", "x", -1},   {"c0 tx d", "1", 0},    {"c2 tx u", "1", 0},
+      {"t2", "2", -1},    {"t2 d", "2", 1},     {"t2 u", "2", 1},       {"t3 tx d", "1", 0},
+      {"d tx", "x", 0},   {"d tx d", "2", 1},   {"d d tx u", "1", 0},   {"c0 d t1 d", "3", 2},
+      {"c1 c-1", "", -1}, {"c1 c-1 d", "2", 1}, {"c1 t2 tx d", "1", 0},
+  };
+  for (const Case& c : cases) {
+    HWND combo = Combo();
+    AddItems(combo, {"1", "2", "3", "4"});
+    SetFocus(combo);
+    HWND edit = GetFocus();
+    for (const char* p = c.script; *p; ++p) {
+      switch (*p) {
+        case 'c':
+          SendMessageA(combo, CB_SETCURSEL, atoi(p + 1), 0);
+          while (p[1] && p[1] != ' ') ++p;
+          break;
+        case 't':
+          PostMessageA(edit, WM_CHAR, static_cast<BYTE>(*++p), 0);
+          break;
+        case 'd':
+          PostKey(edit, VK_DOWN, 0x50, true);
+          break;
+        case 'u':
+          PostKey(edit, VK_UP, 0x48, true);
+          break;
+      }
+      Pump();
+    }
+    EXPECT_EQ(c.text, Text(combo)) << c.script;
+    EXPECT_EQ(c.selection, SendMessageA(combo, CB_GETCURSEL, 0, 0)) << c.script;
+    EXPECT_EQ(4, SendMessageA(combo, CB_GETCOUNT, 0, 0)) << c.script;
+    DestroyWindow(combo);
+  }
+}
+
+TEST_F(Platform, ComboListDownReturnKeepsThePick) {
   HWND combo = Combo();
   AddItems(combo, {"1", "2", "3"});
+  SendMessageA(combo, CB_SETCURSEL, 1, 0);
   SetFocus(combo);
   HWND edit = GetFocus();
-  PostMessageA(edit, WM_CHAR, '2', 0);
+  g_seen.clear();
+  PostMessageA(edit, WM_SYSKEYDOWN, VK_DOWN, KeyData(0x50, false, true, true));  // Alt+Down
   Pump();
-  EXPECT_EQ(-1, SendMessageA(combo, CB_GETCURSEL, 0, 0));
+  EXPECT_EQ(1, SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0));
   PostKey(edit, VK_DOWN, 0x50, true);
+  PostKey(edit, VK_RETURN, 0x1C);
   Pump();
+  EXPECT_EQ(0, SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0));
   EXPECT_EQ(2, SendMessageA(combo, CB_GETCURSEL, 0, 0));
   EXPECT_EQ("3", Text(combo));
+  EXPECT_EQ((std::vector<int>{CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}),
+            Notifications(combo));
 }
 
 TEST_F(Platform, ComboDropDownByKeys) {
@@ -552,7 +633,7 @@ TEST_F(Platform, CreateAbortedByWmCreate) {
   EXPECT_EQ(nullptr, hwnd);
   std::vector<UINT> msgs;
   for (const Seen& s : g_seen) msgs.push_back(s.msg);
-  EXPECT_EQ((std::vector<UINT>{WM_CREATE, WM_DESTROY, WM_NCDESTROY}), msgs);
+  EXPECT_EQ((std::vector<UINT>{WM_CREATE, WM_NCDESTROY}), msgs);  // no WM_DESTROY
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -588,7 +669,8 @@ TEST_F(Platform, ActivationAndFocusMessageOrder) {
 
   // SetFocus into the inactive window activates it first.
   g_seen.clear();
-  EXPECT_EQ(other, SetFocus(a_child));
+  // What it returns is the focus just before the move, after the activation put it on host_.
+  EXPECT_EQ(host_, SetFocus(a_child));
   got.clear();
   for (const Seen& s : g_seen) got.push_back({s.hwnd, s.msg});
   expected = {{other, WM_ACTIVATE}, {host_, WM_ACTIVATE},  {other, WM_KILLFOCUS},
@@ -698,15 +780,21 @@ TEST_F(Platform, TranslateMessagePostsCharacters) {
   SetKeyboardState(keys);
 }
 
-TEST_F(Platform, KeyStateOfEitherSide) {
+// The generic keys are kept apart from the left and right ones: only what the state says.
+TEST_F(Platform, KeyStateIsPerKey) {
   BYTE keys[256] = {};
   keys[VK_RCONTROL] = 0x80;
-  keys[VK_LMENU] = 0x80;
+  keys[VK_MENU] = 0x81;
   SetKeyboardState(keys);
-  EXPECT_TRUE(GetKeyState(VK_CONTROL) < 0);
+  EXPECT_TRUE(GetKeyState(VK_RCONTROL) < 0);
+  EXPECT_FALSE(GetKeyState(VK_CONTROL) < 0);
   EXPECT_TRUE(GetKeyState(VK_MENU) < 0);
-  EXPECT_FALSE(GetKeyState(VK_SHIFT) < 0);
-  keys[VK_RCONTROL] = keys[VK_LMENU] = 0;
+  EXPECT_EQ(1, GetKeyState(VK_MENU) & 1);  // toggled
+  EXPECT_FALSE(GetKeyState(VK_LMENU) < 0);
+  BYTE back[256] = {};
+  GetKeyboardState(back);
+  EXPECT_EQ(0, memcmp(keys, back, sizeof keys));
+  memset(keys, 0, sizeof keys);
   SetKeyboardState(keys);
 }
 
@@ -717,8 +805,8 @@ TEST_F(Platform, EditKeysAndSelection) {
   HWND edit = Child("EDIT", ES_AUTOHSCROLL, 7);
   SetWindowTextA(edit,
                  "ab\xD6\xD0"
-                 "cd");  // ab中cd
-  SendMessageA(edit, EM_SETSEL, 4, 4);
+                 "cd");                        // ab中cd
+  SendMessageA(edit, EM_SETSEL, 3, 3);         // after 中: positions count characters
   SendMessageA(edit, WM_KEYDOWN, VK_LEFT, 0);  // over the double-byte character
   DWORD s = 0, e = 0;
   SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
@@ -741,6 +829,20 @@ TEST_F(Platform, EditKeysAndSelection) {
   SendMessageA(edit, WM_CHAR, '1', 0);
   SendMessageA(edit, WM_CHAR, '2', 0);
   EXPECT_EQ("aXYd1", Text(edit));
+  // The limit counts characters too.
+  SendMessageA(edit, EM_LIMITTEXT, 3, 0);
+  SetWindowTextA(edit,
+                 "\xD6\xD0"
+                 "ab");
+  SendMessageA(edit, EM_SETSEL, 3, 3);
+  SendMessageA(edit, WM_CHAR, 'c', 0);
+  EXPECT_EQ(
+      "\xD6\xD0"
+      "ab",
+      Text(edit));
+  SendMessageA(edit, EM_SETSEL, 0, 1);
+  SendMessageA(edit, WM_CHAR, 'z', 0);
+  EXPECT_EQ("zab", Text(edit));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -762,7 +864,7 @@ TEST(Kernel, MultiByteToWideChar936) {
       {"invalid pair",
        "\x81\x20"
        "b",
-       {0x003F, ' ', 'b'},
+       {0x003F, 'b'},
        true},
       {"euro sign", "\x80", {0x20AC}, false},
   };
@@ -845,15 +947,20 @@ TEST(Kernel, DriveAloneMeansThatDrivesCurrentFolder) {
   SetCurrentDirectoryA(saved);
 }
 
+// Truncation fills the whole buffer and leaves out the terminator (Wine's way; Windows since
+// Vista would end it with a NUL instead).
 TEST(Kernel, ModuleFileNameTruncates) {
   char full[MAX_PATH];
   DWORD n = GetModuleFileNameA(nullptr, full, MAX_PATH);
   ASSERT_GT(n, 5u);
   EXPECT_EQ(strlen(full), n);
-  char small[5];
+  char small[6];
   memset(small, 'x', sizeof small);
-  EXPECT_EQ(5u, GetModuleFileNameA(nullptr, small, sizeof small));
-  EXPECT_EQ(std::string(full, 4), std::string(small));
+  SetLastError(0);
+  EXPECT_EQ(5u, GetModuleFileNameA(nullptr, small, 5));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER), GetLastError());
+  EXPECT_EQ(std::string(full, 5), std::string(small, 5));
+  EXPECT_EQ('x', small[5]);
 }
 
 TEST(Kernel, OleInitializeCounts) {
