@@ -164,16 +164,16 @@ static std::u16string Decode936(const unsigned char* p, size_t n, bool* invalid)
   for (size_t i = 0; i < n;) {
     unsigned char c = p[i];
     if (IsLead936(c)) {
-      if (i + 1 < n) {
+      if (i + 1 < n && p[i + 1] != 0) {
         // A lead byte takes the next byte with it, valid pair or not: an undefined pair is
-        // one default character.
+        // one default character. A NUL is never a trail byte.
         char16_t u = t.pairs[(c - 0x81) * 256 + p[i + 1]];
         if (!u) *invalid = true;
         out.push_back(u ? u : u'?');
         i += 2;
         continue;
       }
-      // A lead byte at the very end: the default character.
+      // A lead byte at the very end, or before the terminator: the default character.
       *invalid = true;
       out.push_back(u'?');
       i += 1;

@@ -867,6 +867,7 @@ TEST(Kernel, MultiByteToWideChar936) {
        {0x003F, 'b'},
        true},
       {"euro sign", "\x80", {0x20AC}, false},
+      {"lead byte before the terminator", std::string("5\x81\0", 3), {'5', 0x003F, 0}, true},
   };
   for (const Case& c : cases) {
     for (UINT cp : {936u, static_cast<UINT>(CP_ACP)}) {
