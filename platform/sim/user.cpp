@@ -435,7 +435,8 @@ ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wc) {
   c->proc = wc->lpfnWndProc;
   c->cls_extra = wc->cbClsExtra;
   c->wnd_extra = wc->cbWndExtra;
-  c->instance = wc->hInstance;
+  // A class registered without an instance belongs to the program's module.
+  c->instance = wc->hInstance ? wc->hInstance : GetModuleHandleA(nullptr);
   c->icon = wc->hIcon;
   c->icon_small = wc->hIconSm;
   c->cursor = wc->hCursor;
@@ -463,8 +464,10 @@ BOOL WINAPI UnregisterClassA(LPCSTR class_name, HINSTANCE) {
   return TRUE;
 }
 
-BOOL WINAPI GetClassInfoExA(HINSTANCE, LPCSTR class_name, LPWNDCLASSEXA wc) {
+// A null instance asks for the system's classes only.
+BOOL WINAPI GetClassInfoExA(HINSTANCE instance, LPCSTR class_name, LPWNDCLASSEXA wc) {
   const WindowClass* c = FindClassArg(class_name);
+  if (c && !instance && c->builtin == Builtin::kNone) c = nullptr;
   if (!c || !wc) {
     SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
     return FALSE;

@@ -636,6 +636,148 @@ TEST_F(Platform, CreateAbortedByWmCreate) {
   EXPECT_EQ((std::vector<UINT>{WM_CREATE, WM_NCDESTROY}), msgs);  // no WM_DESTROY
 }
 
+// Destroying what has the focus or the activation hands them on.
+TEST_F(Platform, DestroyHandsOnFocusAndActivation) {
+  HWND child = Child(kClass, 0, 5);
+  SetFocus(child);
+  DestroyWindow(child);
+  EXPECT_EQ(host_, GetFocus());  // a visible child's focus goes to its parent
+
+  HWND other = TopLevel(300, 300, 200, 150);
+  ShowWindow(other, SW_SHOWNA);
+  HWND focused = Child(kClass, 0, 6);
+  SetFocus(focused);
+  Pump();
+  g_seen.clear();
+  DestroyWindow(host_);
+  EXPECT_EQ(other, GetActiveWindow());
+  EXPECT_EQ(other, GetFocus());
+  bool focus_lost = false;
+  for (const Seen& s : g_seen) {
+    if (s.hwnd == focused && s.msg == WM_KILLFOCUS) focus_lost = true;
+  }
+  EXPECT_TRUE(focus_lost);
+}
+
+TEST_F(Platform, OwnedWindowsGoWithTheirOwner) {
+  HWND owner = TopLevel(10, 10, 200, 100);
+  HWND owned = CreateWindowExA(0, kClass, "", WS_POPUP, 0, 0, 50, 50, owner, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(nullptr, owned);
+  EXPECT_EQ(owner, GetWindow(owned, GW_OWNER));
+  EXPECT_EQ(owner, GetParent(owned));  // a pop-up's parent is its owner
+  EXPECT_EQ(nullptr, GetAncestor(owned, GA_PARENT) == owner ? owner : nullptr);
+  DestroyWindow(owner);
+  EXPECT_FALSE(IsWindow(owned));
+}
+
+TEST_F(Platform, SizeAndMoveNotifications) {
+  g_seen.clear();
+  struct Probe {
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+      if (msg == WM_SIZE || msg == WM_MOVE) g_seen.push_back(Seen{hwnd, msg, wparam, lparam});
+      return DefWindowProcA(hwnd, msg, wparam, lparam);
+    }
+  };
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = Probe::Proc;
+  wc.lpszClassName = "PlatformSizeProbe";
+  RegisterClassExA(&wc);
+  HWND child = Child("PlatformSizeProbe", 0, 5, 12, 34, 56, 20);
+  std::vector<std::pair<UINT, LPARAM>> got;
+  for (const Seen& s : g_seen) {
+    if (s.hwnd == child) got.push_back({s.msg, s.lparam});
+  }
+  std::vector<std::pair<UINT, LPARAM>> expected = {{WM_SIZE, MAKELPARAM(56, 20)},
+                                                   {WM_MOVE, MAKELPARAM(12, 34)}};
+  EXPECT_EQ(expected, got);
+
+  g_seen.clear();
+  SetWindowPos(child, nullptr, 0, 0, 70, 20, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  got.clear();
+  for (const Seen& s : g_seen) got.push_back({s.msg, s.lparam});
+  expected = {{WM_SIZE, MAKELPARAM(70, 20)}};
+  EXPECT_EQ(expected, got);
+
+  g_seen.clear();
+  MoveWindow(child, 1, 2, 70, 20, TRUE);
+  got.clear();
+  for (const Seen& s : g_seen) got.push_back({s.msg, s.lparam});
+  expected = {{WM_MOVE, MAKELPARAM(1, 2)}};
+  EXPECT_EQ(expected, got);
+  DestroyWindow(child);
+}
+
+TEST_F(Platform, DefaultTextIconsAndLongs) {
+  HWND w = Child(kClass, 0, 77, 0, 0, 10, 10, nullptr, "hello");
+  char buf[3];
+  EXPECT_EQ(2, GetWindowTextA(w, buf, sizeof buf));
+  EXPECT_STREQ("he", buf);
+  EXPECT_EQ(5, GetWindowTextLengthA(w));
+  EXPECT_TRUE(SetWindowTextA(w, ""));
+  EXPECT_EQ(0, GetWindowTextLengthA(w));
+
+  HICON big = static_cast<HICON>(
+      LoadImageA(nullptr, MAKEINTRESOURCEA(32512), IMAGE_ICON, 32, 32, LR_SHARED));
+  SendMessageA(w, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  EXPECT_EQ(reinterpret_cast<LRESULT>(big), SendMessageA(w, WM_GETICON, ICON_BIG, 0));
+
+  EXPECT_EQ(77, GetDlgCtrlID(w));
+  EXPECT_EQ(77, GetWindowLongPtrA(w, GWLP_ID));
+  SetWindowLongPtrA(w, GWLP_USERDATA, 1234);
+  EXPECT_EQ(1234, GetWindowLongPtrA(w, GWLP_USERDATA));
+  EXPECT_EQ(reinterpret_cast<LONG_PTR>(RecordingProc), GetWindowLongPtrA(w, GWLP_WNDPROC));
+  EXPECT_EQ(host_, GetParent(w));
+  EXPECT_EQ(host_, GetAncestor(w, GA_ROOT));
+  EXPECT_TRUE(IsChild(host_, w));
+  EXPECT_FALSE(IsChild(w, host_));
+  EXPECT_EQ(w, GetDlgItem(host_, 77));
+
+  EXPECT_FALSE(EnableWindow(w, FALSE));  // was enabled
+  EXPECT_FALSE(IsWindowEnabled(w));
+  EXPECT_TRUE(EnableWindow(w, TRUE));  // was disabled
+}
+
+TEST_F(Platform, ClassRegistration) {
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.lpszClassName = "PlatformTwice";
+  ASSERT_NE(0, RegisterClassExA(&wc));
+  wc.lpszClassName = "PLATFORMTWICE";  // names compare without case
+  SetLastError(0);
+  EXPECT_EQ(0, RegisterClassExA(&wc));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_CLASS_ALREADY_EXISTS), GetLastError());
+  WNDCLASSEXA info = {};
+  info.cbSize = sizeof info;
+  // A null instance asks for the system's classes only.
+  EXPECT_FALSE(GetClassInfoExA(nullptr, "platformtwice", &info));
+  EXPECT_TRUE(GetClassInfoExA(nullptr, "Button", &info));
+  EXPECT_TRUE(GetClassInfoExA(GetModuleHandleA(nullptr), "platformtwice", &info));
+  EXPECT_EQ(reinterpret_cast<WNDPROC>(DefWindowProcA), info.lpfnWndProc);
+  HWND w = Child("PlatformTwice", 0, 5);
+  char name[32];
+  GetClassNameA(w, name, sizeof name);
+  EXPECT_STREQ("PlatformTwice", name);
+  DestroyWindow(w);
+  EXPECT_TRUE(UnregisterClassA("PlatformTwice", nullptr));
+  EXPECT_FALSE(GetClassInfoExA(GetModuleHandleA(nullptr), "PlatformTwice", &info));
+}
+
+TEST_F(Platform, PeekWithAWindowFilterTakesItsChildrensMessages) {
+  HWND child = Child(kClass, 0, 5);
+  HWND other = TopLevel(10, 10, 50, 50);
+  PostMessageA(other, WM_USER, 1, 0);
+  PostMessageA(child, WM_USER, 2, 0);
+  MSG m;
+  ASSERT_TRUE(PeekMessageA(&m, host_, WM_USER, WM_USER, PM_REMOVE));
+  EXPECT_EQ(child, m.hwnd);
+  EXPECT_FALSE(PeekMessageA(&m, host_, WM_USER, WM_USER, PM_REMOVE));
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_USER, WM_USER, PM_REMOVE));
+  EXPECT_EQ(other, m.hwnd);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Activation, focus, visibility, placement.
 
