@@ -659,11 +659,13 @@ LRESULT CALLBACK ComboProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     case CB_GETITEMHEIGHT:
       return static_cast<int>(wparam) == -1 ? w->edit_height : w->item_height;
     case CB_SETITEMHEIGHT: {
-      // As Wine has it: only owner-drawn lists take a new item height, and the edit field's
-      // height is answered but kept.
+      // The list items take the new height, as Windows documents (Wine keeps the font's for a
+      // list that is not owner-drawn). The edit field's height is answered but kept, as Wine.
       int height = static_cast<int>(lparam);
-      if (static_cast<int>(wparam) == -1) return height > 0 && height < 32768 ? height : CB_ERR;
-      return CB_ERR;
+      if (height <= 0 || height > 255) return CB_ERR;
+      if (static_cast<int>(wparam) == -1) return height;
+      w->item_height = height;
+      return CB_OKAY;
     }
     case CB_SHOWDROPDOWN:
       if ((w->style & 3) != CBS_SIMPLE) ShowDropDown(w, wparam != 0, false);
