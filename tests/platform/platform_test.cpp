@@ -639,8 +639,14 @@ TEST_F(Platform, CreateAbortedByWmCreate) {
 TEST_F(Platform, DestroyHandsOnFocusAndActivation) {
   HWND child = Child(kClass, 0, 5);
   SetFocus(child);
+  g_seen.clear();
   DestroyWindow(child);
   EXPECT_EQ(host_, GetFocus());  // a visible child's focus goes to its parent
+  std::vector<std::pair<HWND, UINT>> got;
+  for (const Seen& s : g_seen) got.push_back({s.hwnd, s.msg});
+  std::vector<std::pair<HWND, UINT>> expected = {
+      {child, WM_KILLFOCUS}, {host_, WM_SETFOCUS}, {child, WM_DESTROY}, {child, WM_NCDESTROY}};
+  EXPECT_EQ(expected, got);
 
   HWND other = TopLevel(300, 300, 200, 150);
   ShowWindow(other, SW_SHOWNA);
@@ -818,6 +824,27 @@ TEST_F(Platform, ActivationAndFocusMessageOrder) {
               {host_, WM_SETFOCUS}, {host_, WM_KILLFOCUS}, {a_child, WM_SETFOCUS}};
   EXPECT_EQ(expected, got);
   EXPECT_EQ(host_, GetActiveWindow());
+}
+
+TEST_F(Platform, ShowingATopLevelWindowActivatesIt) {
+  HWND other = TopLevel(300, 300, 200, 150);
+  g_seen.clear();
+  EXPECT_FALSE(ShowWindow(other, SW_SHOWNORMAL));
+  std::vector<std::pair<HWND, UINT>> got;
+  for (const Seen& s : g_seen) got.push_back({s.hwnd, s.msg});
+  std::vector<std::pair<HWND, UINT>> expected = {{other, WM_SHOWWINDOW},
+                                                 {host_, WM_ACTIVATE},
+                                                 {other, WM_ACTIVATE},
+                                                 {host_, WM_KILLFOCUS},
+                                                 {other, WM_SETFOCUS}};
+  EXPECT_EQ(expected, got);
+  EXPECT_EQ(other, GetActiveWindow());
+  // Showing without activating leaves the activation where it is.
+  HWND third = TopLevel(350, 350, 100, 100);
+  EXPECT_FALSE(ShowWindow(third, SW_SHOWNA));
+  EXPECT_TRUE(ShowWindow(third, SW_SHOWNOACTIVATE));
+  EXPECT_EQ(other, GetActiveWindow());
+  EXPECT_TRUE(IsWindowVisible(third));
 }
 
 TEST_F(Platform, FocusOnDisabledOrHiddenChild) {
