@@ -644,8 +644,11 @@ TEST_F(Platform, DestroyHandsOnFocusAndActivation) {
   EXPECT_EQ(host_, GetFocus());  // a visible child's focus goes to its parent
   std::vector<std::pair<HWND, UINT>> got;
   for (const Seen& s : g_seen) got.push_back({s.hwnd, s.msg});
-  std::vector<std::pair<HWND, UINT>> expected = {
-      {child, WM_KILLFOCUS}, {host_, WM_SETFOCUS}, {child, WM_DESTROY}, {child, WM_NCDESTROY}};
+  std::vector<std::pair<HWND, UINT>> expected = {{child, WM_SHOWWINDOW},
+                                                 {child, WM_KILLFOCUS},
+                                                 {host_, WM_SETFOCUS},
+                                                 {child, WM_DESTROY},
+                                                 {child, WM_NCDESTROY}};
   EXPECT_EQ(expected, got);
 
   HWND other = TopLevel(300, 300, 200, 150);
