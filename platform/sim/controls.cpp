@@ -253,7 +253,6 @@ void MoveCaret(Window* w, int pos, bool extend) {
 bool ComboKey(Window* edit, UINT msg, WPARAM key, LPARAM lparam) {
   Window* combo = ComboOfEdit(edit);
   if (!combo) return false;
-  bool alt = msg == WM_SYSKEYDOWN || Down(VK_MENU);
   switch (key) {
     case VK_UP:
     case VK_DOWN:
@@ -269,7 +268,6 @@ bool ComboKey(Window* edit, UINT msg, WPARAM key, LPARAM lparam) {
       return false;
   }
   if (msg == WM_SYSKEYDOWN && !(key == VK_UP || key == VK_DOWN)) return false;
-  (void)alt;
   SendMessageA(combo->handle, msg, key, lparam);
   return true;
 }
@@ -289,9 +287,9 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
       BYTE c = static_cast<BYTE>(wparam);
       if (w->style & ES_READONLY) return 0;
       // A lead byte waits for its trail byte, as an ANSI window gets a double-byte character.
-      if (w->check) {  // pending lead byte kept in the otherwise unused check field
-        std::string pair{static_cast<char>(w->check), static_cast<char>(c)};
-        w->check = 0;
+      if (w->pending_lead) {
+        std::string pair{static_cast<char>(w->pending_lead), static_cast<char>(c)};
+        w->pending_lead = 0;
         if (ReplaceSelection(w, pair, true)) EditChanged(hwnd);
         return 0;
       }
@@ -307,7 +305,7 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
       }
       if (c < 0x20) return 0;
       if (IsDBCSLeadByte(c)) {
-        w->check = c;
+        w->pending_lead = c;
         return 0;
       }
       if (ReplaceSelection(w, std::string(1, static_cast<char>(c)), true)) EditChanged(hwnd);
@@ -366,7 +364,7 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_SETTEXT:
       w->text = lparam ? reinterpret_cast<const char*>(lparam) : "";
       w->sel_start = w->sel_end = 0;
-      w->check = 0;
+      w->pending_lead = 0;
       EditChanged(hwnd);
       return TRUE;
     case EM_GETSEL: {
@@ -404,7 +402,7 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
       NotifyParent(w, EN_SETFOCUS);
       return 0;
     case WM_KILLFOCUS:
-      w->check = 0;
+      w->pending_lead = 0;
       NotifyParent(w, EN_KILLFOCUS);
       return 0;
     case WM_LBUTTONDOWN:

@@ -58,7 +58,6 @@ struct Window {
   bool needs_paint = false;
   bool needs_erase = false;
   bool destroying = false;
-  bool created = false;  // WM_NCCREATE answered
   HICON icon_small = nullptr;
   HICON icon_big = nullptr;
   HFONT font = nullptr;
@@ -84,7 +83,8 @@ struct Window {
   // EDIT.
   int sel_start = 0;
   int sel_end = 0;
-  int limit = 0;  // 0: the largest
+  int limit = 0;          // 0: the largest
+  BYTE pending_lead = 0;  // a lead byte whose WM_CHAR came without its trail byte yet
 };
 
 struct State {

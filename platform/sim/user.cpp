@@ -574,7 +574,6 @@ HWND WINAPI CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_nam
   };
   if (!Send(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) return abort_creation();
   if (!FindLive(hwnd)) return nullptr;
-  Find(hwnd)->created = true;
   if (Send(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) return abort_creation();
   if (!(w = FindLive(hwnd))) return nullptr;
   SendSizeAndMove(w);
