@@ -433,6 +433,28 @@ TEST_F(Platform, ComboDropDownByKeys) {
   EXPECT_EQ(0, SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0));
 }
 
+// Escape closes the list; what was picked in it with the arrows stays picked.
+TEST_F(Platform, ComboListDownEscapeCloses) {
+  HWND combo = Combo();
+  AddItems(combo, {"1", "2", "3"});
+  SendMessageA(combo, CB_SETCURSEL, 0, 0);
+  SetFocus(combo);
+  HWND edit = GetFocus();
+  PostKey(edit, VK_F4, 0x3E);
+  PostKey(edit, VK_DOWN, 0x50, true);
+  Pump();
+  EXPECT_EQ(1, SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_EQ("2", Text(combo));
+  g_seen.clear();
+  PostKey(edit, VK_ESCAPE, 0x01);
+  Pump();
+  EXPECT_EQ(0, SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_EQ(1, SendMessageA(combo, CB_GETCURSEL, 0, 0));
+  EXPECT_EQ("2", Text(combo));
+  EXPECT_EQ((std::vector<int>{CBN_SELENDCANCEL, CBN_CLOSEUP}), Notifications(combo));
+  EXPECT_EQ(edit, GetFocus());
+}
+
 // ---------------------------------------------------------------------------------------------
 // Buttons.
 
