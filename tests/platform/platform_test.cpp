@@ -429,8 +429,13 @@ TEST_F(Platform, ComboDropDownByKeys) {
   SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
   EXPECT_EQ(1, SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0));
   EXPECT_EQ(std::vector<int>{CBN_DROPDOWN}, Notifications(combo));
+  g_seen.clear();
   SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
   EXPECT_EQ(0, SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_EQ((std::vector<int>{CBN_SELENDCANCEL, CBN_CLOSEUP}), Notifications(combo));
+  g_seen.clear();
+  SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);  // already closed: nothing
+  EXPECT_TRUE(Notifications(combo).empty());
 }
 
 // Escape closes the list; what was picked in it with the arrows stays picked.
