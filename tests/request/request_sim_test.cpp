@@ -44,6 +44,7 @@ TEST_F(RequestSimTest, NothingCheckedReadsNothing) {
   EXPECT_TRUE(SimModuleLog().empty());
 }
 
+// One call per checked method, in the order Alipay, QQ Wallet, WeChat.
 TEST_F(RequestSimTest, TheAmountIsReadAfreshForEveryMethod) {
   Start();
   CheckAll();
