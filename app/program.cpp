@@ -7,7 +7,7 @@
 
 namespace {
 
-const char* const kLibraries[] = {"runtime"};
+constexpr const char* kLibraries[] = {"runtime"};
 
 int32_t StartupContinuation(void) {
   return 0;
@@ -15,7 +15,8 @@ int32_t StartupContinuation(void) {
 
 }  // namespace
 
-const ProgramDescriptor kProgramDescriptor = {
+// Constant data through and through: the program starts without the C runtime's initialisation.
+constexpr ProgramDescriptor kProgramDescriptor = {
     3, kFormHandlers, kFormHandlerCount, kConstantTexts,     kConstantTextsLength, &kLayoutBlock,
     1, kLibraries,    kDllCommandCount,  kDllCommandModules, kDllCommandNames,
 };

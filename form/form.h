@@ -22,8 +22,8 @@ constexpr uint32_t kRadioCheckedProperty = 18;
 
 extern const RtLayoutBlock kLayoutBlock;
 // The handler table that the layout's handler references index.
-extern const RtHandler kFormHandlers[];
-extern const uint32_t kFormHandlerCount;
+constexpr uint32_t kFormHandlerCount = 2;
+extern const RtHandler kFormHandlers[kFormHandlerCount];
 
 void OnMainWindowCreated(void);
 void OnRechargeButtonClicked(void);

@@ -2,18 +2,18 @@
 // first on top). The window and the amount box store nothing of their kind.
 #include "form/form.h"
 
-const RtHandler kFormHandlers[] = {OnMainWindowCreated, OnRechargeButtonClicked};
-const uint32_t kFormHandlerCount = sizeof kFormHandlers / sizeof kFormHandlers[0];
+constexpr RtHandler kFormHandlers[kFormHandlerCount] = {OnMainWindowCreated,
+                                                        OnRechargeButtonClicked};
 
 namespace {
 
 enum : int32_t { kNoHandler = -1, kCreatedHandler = 0, kClickedHandler = 1 };
 
-const RtEventBinding kWindowEvents[] = {{0, kCreatedHandler}};
-const RtEventBinding kButtonEvents[] = {{0, kClickedHandler}};
-const RtEventTable kNoEvents = {0, nullptr};
+constexpr RtEventBinding kWindowEvents[] = {{0, kCreatedHandler}};
+constexpr RtEventBinding kButtonEvents[] = {{0, kClickedHandler}};
+constexpr RtEventTable kNoEvents = {0, nullptr};
 
-const uint32_t kGrey = 0x808080, kWhite = 0xFFFFFF, kBlack = 0x000000;
+constexpr uint32_t kGrey = 0x808080, kWhite = 0xFFFFFF, kBlack = 0x000000;
 
 constexpr RtLabelSettings Label(const char* text) {
   return {text,
@@ -38,17 +38,17 @@ constexpr RtRadioSettings Radio(const char* text, int32_t checked) {
   return {nullptr, 0, 0, text, 0, 0, 1, kBlack, kRtSystemButtonFace, nullptr, checked};
 }
 
-const RtLabelSettings kAmountLabelSettings = Label("充值金额");
-const RtLabelSettings kUnitLabelSettings = Label("元");
-const RtButtonSettings kRechargeButtonSettings = {nullptr, 0, "在线充值", 1, 1, nullptr};
-const RtRadioSettings kWeChatSettings = Radio("微信", 0);
-const RtRadioSettings kQQWalletSettings = Radio("QQ钱包", 0);
-const RtRadioSettings kAlipaySettings = Radio("支付宝", 1);
+constexpr RtLabelSettings kAmountLabelSettings = Label("充值金额");
+constexpr RtLabelSettings kUnitLabelSettings = Label("元");
+constexpr RtButtonSettings kRechargeButtonSettings = {nullptr, 0, "在线充值", 1, 1, nullptr};
+constexpr RtRadioSettings kWeChatSettings = Radio("微信", 0);
+constexpr RtRadioSettings kQQWalletSettings = Radio("QQ钱包", 0);
+constexpr RtRadioSettings kAlipaySettings = Radio("支付宝", 1);
 
-const uint32_t kControlFlags = kRtVisible;
-const uint32_t kTabControlFlags = kRtVisible | kRtTabStop;
+constexpr uint32_t kControlFlags = kRtVisible;
+constexpr uint32_t kTabControlFlags = kRtVisible | kRtTabStop;
 
-const RtRecord kControls[] = {
+constexpr RtRecord kControls[] = {
     {kRechargeButton,
      kRtKindButton,
      "按钮1",
@@ -76,7 +76,7 @@ const RtRecord kControls[] = {
      &kAlipaySettings},
 };
 
-const RtWindowLayout kWindows[] = {
+constexpr RtWindowLayout kWindows[] = {
     {kMainWindow,
      {kMainWindowRecord,
       kRtKindWindow,
@@ -97,4 +97,4 @@ const RtWindowLayout kWindows[] = {
 
 }  // namespace
 
-const RtLayoutBlock kLayoutBlock = {1, kWindows};
+constexpr RtLayoutBlock kLayoutBlock = {1, kWindows};

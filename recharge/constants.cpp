@@ -4,10 +4,6 @@
 
 #include "recharge/recharge.h"
 
-#ifndef RECHARGE_PAYMENT_SERVER_HOST
-#error "RECHARGE_PAYMENT_SERVER_HOST must name the payment server as a quoted dotted IPv4 address"
-#endif
-
 #define RECHARGE_URL_PREFIX "http://" RECHARGE_PAYMENT_SERVER_HOST ":999/pay.jsp?uid=test&price="
 #define RECHARGE_SIGN_KEY "&sign="
 #define RECHARGE_ALIPAY_SUFFIX RECHARGE_SIGN_KEY "158029473650284"
@@ -35,12 +31,10 @@ static_assert(sizeof(RECHARGE_WECHAT_SUFFIX) - 1 == 21, "sign suffix length");
 }  // namespace
 
 // The empty text is the literal's own terminator, at kEmptyAt.
-const char kConstantTexts[] =
+const char kConstantTexts[kConstantTextsLength] =
     RECHARGE_URL_PREFIX "\0" RECHARGE_ALIPAY_SUFFIX "\0" RECHARGE_QQWALLET_SUFFIX
                         "\0" RECHARGE_WECHAT_SUFFIX "\0" RECHARGE_OPEN_VERB "\0";
 static_assert(sizeof(kConstantTexts) == kEmptyAt + 1, "constant text offsets");
-
-const uint32_t kConstantTextsLength = sizeof(kConstantTexts);
 
 const char* const kDllCommandModules[kDllCommandCount] = {kConstantTexts + kEmptyAt};
 const char* const kDllCommandNames[kDllCommandCount] = {"ShellExecuteA"};

@@ -5,13 +5,20 @@
 
 #include <stdint.h>
 
+#ifndef RECHARGE_PAYMENT_SERVER_HOST
+#error "RECHARGE_PAYMENT_SERVER_HOST must name the payment server as a quoted dotted IPv4 address"
+#endif
+
 // The fixed order is also the order in which a click handles the methods.
 enum PaymentMethod : int32_t { Alipay = 1, QQWallet = 2, WeChat = 3 };
 
 // All constant texts lie in this one area, which the program hands to the run time so that
 // releasing any of them does nothing. The length counts every byte, terminators included.
-extern const char kConstantTexts[];
-extern const uint32_t kConstantTextsLength;
+// Its length is known here, so that the program's description of itself is constant data.
+constexpr uint32_t kConstantTextsLength =
+    sizeof("http://" RECHARGE_PAYMENT_SERVER_HOST ":999/pay.jsp?uid=test&price=") +
+    3 * sizeof("&sign=158029473650284") + sizeof("open") + 1;
+extern const char kConstantTexts[kConstantTextsLength];
 
 // "http://<host>:999/pay.jsp?uid=test&price=": the price value follows directly.
 const char* PaymentUrlPrefix();
