@@ -31,6 +31,11 @@ void Raise(RtWindowState* window, RtRecordState* record, int32_t event) {
   RtRaiseEvent(window->number, record->record->number, event);
 }
 
+// Focus events of the loaded window only: loading raises the first one itself.
+void RaiseFocusEvent(RtWindowState* window, RtRecordState* record, bool gained) {
+  if (window->loaded) Raise(window, record, gained ? kRtEventGotFocus : kRtEventLostFocus);
+}
+
 void OnCommand(RtWindowState* window, HWND control, UINT code) {
   RtRecordState* record = ControlOfHandle(window, control);
   if (!record) return;
@@ -44,6 +49,8 @@ void OnCommand(RtWindowState* window, HWND control, UINT code) {
       if (code == CBN_EDITCHANGE) Raise(window, record, kRtEventComboEditChange);
       if (code == CBN_DROPDOWN) Raise(window, record, kRtEventComboDropDown);
       if (code == CBN_CLOSEUP) Raise(window, record, kRtEventComboCloseUp);
+      if (code == CBN_SETFOCUS || code == CBN_KILLFOCUS)
+        RaiseFocusEvent(window, record, code == CBN_SETFOCUS);
       break;
   }
 }
@@ -115,6 +122,20 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
       break;
   }
   return DefWindowProcA(hwnd, message, wparam, lparam);
+}
+
+// Buttons tell their parent nothing of the focus (without BS_NOTIFY, which is no style of
+// theirs), so the run time listens to them directly.
+WNDPROC g_button_procedure;
+
+LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  LRESULT result = CallWindowProcA(g_button_procedure, hwnd, message, wparam, lparam);
+  if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
+    RtWindowState* window = WindowOfHandle(GetParent(hwnd));
+    RtRecordState* record = window ? ControlOfHandle(window, hwnd) : nullptr;
+    if (record) RaiseFocusEvent(window, record, message == WM_SETFOCUS);
+  }
+  return result;
 }
 
 const RtLabelSettings* LabelSettings(HWND hwnd) {
@@ -230,6 +251,10 @@ HWND CreateControl(RtWindowState* window, RtRecordState* state) {
   state->hwnd = hwnd;
   if (!hwnd) return nullptr;
   SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(window->font), FALSE);
+  if (record.kind == kRtKindButton || record.kind == kRtKindRadio) {
+    LONG_PTR button = SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ButtonProc));
+    g_button_procedure = reinterpret_cast<WNDPROC>(button);
+  }
   if (record.kind == kRtKindRadio) {
     bool checked = static_cast<const RtRadioSettings*>(record.settings)->checked != 0;
     SendMessageA(hwnd, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);

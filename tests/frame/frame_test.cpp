@@ -199,6 +199,17 @@ TEST_F(ProgramTest, ArrowsRaiseTheOptionsClickedEvent) {
   EXPECT_NE(std::find(g_events.begin(), g_events.end(), "16010003 0"), g_events.end());
 }
 
+TEST_F(ProgramTest, ControlsRaiseFocusEventsWhenTheFocusMoves) {
+  Start(LoggingProgram());
+  g_events.clear();
+  UserKey(VK_TAB);
+  UserKey(VK_TAB);
+  UserKey(VK_TAB);
+  UserKey(VK_TAB);
+  EXPECT_EQ(g_events, (Events{"16010002 -8", "16010003 -7", "16010003 -8", "16010004 -7",
+                              "16010004 -8", "16010006 -7", "16010006 -8", "1601000B -7"}));
+}
+
 TEST_F(ProgramTest, ClickOnAnOptionChecksItAlone) {
   Start();
   UserClick(Control(kQQWalletOption));
