@@ -64,10 +64,7 @@ void CountCreated() {
 void Nothing() {}
 
 TEST_F(AmountSimTest, TheHandlerReleasesEveryTextItMakes) {
-  static const RtHandler handlers[] = {CountCreated, Nothing};
-  ProgramDescriptor program = kProgramDescriptor;
-  program.handlers = handlers;
-  Start(&program);
+  StartWith(CountCreated, Nothing);
   EXPECT_EQ(g_allocations, 100u);  // one text per amount
   EXPECT_EQ(g_outstanding_after, g_outstanding_before);
 }

@@ -54,19 +54,13 @@ void ObserveCreated() {
 void Nothing() {}
 
 TEST_F(AmountTest, FilledBeforeTheWindowIsShown) {
-  static const RtHandler handlers[] = {ObserveCreated, Nothing};
-  ProgramDescriptor program = kProgramDescriptor;
-  program.handlers = handlers;
-  Start(&program);
+  StartWith(ObserveCreated, Nothing);
   EXPECT_EQ(g_count_at_created, 100);
   EXPECT_FALSE(g_visible_at_created);
 }
 
 TEST_F(AmountTest, CreatedWithTheDefaultsOfItsKind) {
-  static const RtHandler handlers[] = {Nothing, Nothing};
-  ProgramDescriptor program = kProgramDescriptor;
-  program.handlers = handlers;
-  Start(&program);
+  StartWith(Nothing, Nothing);
   EXPECT_EQ(Count(), 0);
   EXPECT_EQ(Selection(), -1);
   EXPECT_EQ(TextOf(Box()), "");
@@ -95,10 +89,7 @@ TEST_F(AmountTest, SelectionWriteIsClampedToTheList) {
 }
 
 TEST_F(AmountTest, SelectionWriteOnAnEmptyListSelectsNothing) {
-  static const RtHandler handlers[] = {Nothing, Nothing};
-  ProgramDescriptor program = kProgramDescriptor;
-  program.handlers = handlers;
-  Start(&program);
+  StartWith(Nothing, Nothing);
   for (int32_t value : {0, 1, 5, -1, -7, INT_MAX}) {
     WriteSelection(value);
     EXPECT_EQ(Selection(), -1) << value;

@@ -29,6 +29,15 @@ class ProgramTest : public ::testing::Test {
     RtDoEvents();
   }
 
+  // The real program, with the test's own handlers in place of the form's two.
+  void StartWith(RtHandler created, RtHandler clicked) {
+    handlers_[0] = created;
+    handlers_[1] = clicked;
+    program_ = kProgramDescriptor;
+    program_.handlers = handlers_;
+    Start(&program_);
+  }
+
   static HWND Main() { return Control(kMainWindowRecord); }
   static HWND Control(uint32_t number) {
     return static_cast<HWND>(RtControlWindow(kMainWindow, number));
@@ -38,6 +47,10 @@ class ProgramTest : public ::testing::Test {
   static bool Checked(uint32_t option) {
     return SendMessageA(Control(option), BM_GETCHECK, 0, 0) == BST_CHECKED;
   }
+
+ private:
+  RtHandler handlers_[kFormHandlerCount];
+  ProgramDescriptor program_;
 };
 
 // The real layout with every event of every record bound to a handler that logs it, as

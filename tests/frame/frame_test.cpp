@@ -145,11 +145,8 @@ void CreatedObserver() {
 void NoHandler() {}
 
 TEST_F(ProgramTest, CreatedRunsOnceBeforeTheWindowIsVisible) {
-  static const RtHandler handlers[] = {CreatedObserver, NoHandler};
-  ProgramDescriptor program = kProgramDescriptor;
-  program.handlers = handlers;
   g_created_calls = 0;
-  Start(&program);
+  StartWith(CreatedObserver, NoHandler);
   UserKey(VK_TAB);
   UserClick(Control(kQQWalletOption));
   EXPECT_EQ(g_created_calls, 1);
@@ -225,11 +222,8 @@ void CountClick() {
 }
 
 TEST_F(ProgramTest, SpaceAndClickPressTheButtonButEnterDoesNot) {
-  static const RtHandler handlers[] = {OnMainWindowCreated, CountClick};
-  ProgramDescriptor program = kProgramDescriptor;
-  program.handlers = handlers;
   g_clicks = 0;
-  Start(&program);
+  StartWith(OnMainWindowCreated, CountClick);
   for (int i = 0; i < 4; ++i) UserKey(VK_TAB);
   ASSERT_EQ(Focused(), kRechargeButton);
   UserKey(VK_RETURN);
