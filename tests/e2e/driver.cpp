@@ -4,7 +4,7 @@
 //
 //   driver --screen WxH --host H SCENARIO [ARG]
 //
-// Scenarios: wait N (prints the handles of N windows, oldest first), start, keys, addresses,
+// Scenarios: warm-up, wait N (prints the handles of N windows), start, keys, addresses,
 // close HOW (esc, esc-dropped, alt-f4, close-button), two-copies FIRST, fault.
 // Exit status 0 when every check held; each failed check is one "FAIL" line on stderr.
 #include <windows.h>
@@ -124,6 +124,13 @@ POINT Centre(const RECT& rect) {
 
 // ---- Input ----
 
+bool InMoveLoop(HWND window) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) &&
+         (info.flags & GUI_INMOVESIZE);
+}
+
 bool IsExtendedKey(WORD key) {
   switch (key) {
     case VK_LEFT:
@@ -211,10 +218,17 @@ bool ClickCentre(HWND hwnd) {
   return Click(Centre(ScreenRect(hwnd)));
 }
 
-// Holds the left button from one point to another in a few steps, as a hand drags.
-bool Drag(POINT from, POINT to) {
+// Holds the left button from one point on the window's caption to another in a few steps, as a
+// hand drags. The moves wait for the system's move loop: it measures from where the pointer is
+// when it starts.
+bool Drag(HWND window, POINT from, POINT to) {
   if (!MoveMouse(from)) return false;
   SendAll({MouseEvent(MOUSEEVENTF_LEFTDOWN, from)});
+  if (!WaitFor([&] { return InMoveLoop(window); })) {
+    SendAll({MouseEvent(MOUSEEVENTF_LEFTUP, from)});
+    Fail("pressing the caption did not start moving the window");
+    return false;
+  }
   const int kSteps = 8;
   bool ok = true;
   for (int i = 1; i <= kSteps && ok; ++i) {
@@ -301,10 +315,14 @@ const char* NameOf(const Form& form, HWND hwnd) {
 // The program's window takes the keyboard: without a window manager keys go to Wine's
 // foreground window.
 bool Activate(const Form& form) {
-  if (GetForegroundWindow() == form.main) return true;
-  SetForegroundWindow(form.main);
-  if (WaitFor([&] { return GetForegroundWindow() == form.main; })) return true;
-  Fail("the window did not come to the foreground");
+  auto in_front = [&] {
+    if (GetForegroundWindow() != form.main) SetForegroundWindow(form.main);
+    return GetForegroundWindow() == form.main;
+  };
+  if (WaitFor(in_front)) return true;
+  HWND front = GetForegroundWindow();
+  Fail("window %p did not come to the foreground; %p of class %s is there%s", form.main, front,
+       front ? ClassOf(front).c_str() : "-", InMoveLoop(form.main) ? ", moving" : "");
   return false;
 }
 
@@ -486,6 +504,19 @@ bool ScenarioWait(int count) {
   }
   for (HWND hwnd : windows)
     printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(hwnd)));
+  return true;
+}
+
+// A window of the driver's own, made and gone: Wine's desktop process starts with it, in the
+// usual DLL set, before a program that runs without some DLL would start it.
+bool ScenarioWarmUp() {
+  HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+  if (!window) {
+    Fail("could not make a window");
+    return false;
+  }
+  DestroyWindow(window);
   return true;
 }
 
@@ -783,7 +814,7 @@ bool ScenarioTwoCopies(HWND first_main) {
       Fail("no caption to drag");
       return false;
     }
-    if (!Drag(grip, POINT{grip.x + move.dx, grip.y})) return false;
+    if (!Drag(move.form->main, grip, POINT{grip.x + move.dx, grip.y})) return false;
     auto moved = [&] { return ScreenRect(move.form->main).left == before.left + move.dx; };
     if (!WaitFor(moved)) {
       RECT now = ScreenRect(move.form->main);
@@ -856,12 +887,21 @@ bool ScenarioFault() {
     Fail("the box has no OK button");
     return false;
   }
-  SetForegroundWindow(box);
-  WaitFor([&] { return GetForegroundWindow() == box; });
+  // Clicked once the box is ready for it: in front, its OK button focused as the default.
+  auto ready = [&] {
+    if (GetForegroundWindow() != box) SetForegroundWindow(box);
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetForegroundWindow() == box &&
+           GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &info) &&
+           info.hwndFocus == parts.ok;
+  };
+  if (!WaitFor(ready)) Fail("the box did not come to the front with OK focused");
   if (!ClickCentre(parts.ok)) return false;
   if (process) {
     if (WaitForSingleObject(process, kPatience) != WAIT_OBJECT_0) {
-      Fail("the program is still running after the box was dismissed");
+      Fail("the program is still running after a click on the box's OK (the box is %s)",
+           IsWindow(box) ? "still there" : "gone");
     } else {
       DWORD code = 0;
       GetExitCodeProcess(process, &code);
@@ -898,6 +938,8 @@ int main(int argc, char** argv) {
   bool ok = false;
   if (scenario == "wait")
     ok = ScenarioWait(atoi(arg.c_str()));
+  else if (scenario == "warm-up")
+    ok = ScenarioWarmUp();
   else if (scenario == "start")
     ok = ScenarioStart();
   else if (scenario == "keys")

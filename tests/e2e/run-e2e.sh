@@ -119,8 +119,7 @@ start_wine() {
   # Neither holds our lock or ctest's pipes: they are stopped at the end of the case, but a
   # straggler must not keep ctest waiting.
   wineserver -p </dev/null >/dev/null 2>&1 9>&-
-  if ! WINEDLLOVERRIDES="$base_overrides" timeout 120 "$root/scripts/wine-run" cmd /c exit 0 \
-    </dev/null >/dev/null 2>&1 9>&-; then
+  if ! drive warm-up </dev/null >/dev/null 9>&-; then
     fail "Wine did not start"
     return 1
   fi
@@ -160,11 +159,12 @@ run_simple() {
   local dll="$1" scenario="$2" then="$3" status="$4"
   launch "$dll"
   local program=$started
-  drive "$scenario" || fail "the driver's $scenario scenario failed"
+  # A failed step leaves the program in no known state: what follows would only echo it.
+  drive "$scenario" || { fail "the driver's $scenario scenario failed"; return 1; }
   local what="the $scenario scenario"
   if [ "$then" != "-" ]; then
     alive "$program" || fail "the program ended before $then"
-    drive close "$then" || fail "closing by $then failed"
+    drive close "$then" || { fail "closing by $then failed"; return 1; }
     what="closing by $then"
   fi
   expect_exit "$program" "$status" "$what"
@@ -173,14 +173,14 @@ run_simple() {
 run_two_copies() {
   launch -
   local first=$started first_window
-  first_window="$(drive wait 1)" || fail "the first copy did not come up"
+  first_window="$(drive wait 1)" || { fail "the first copy did not come up"; return 1; }
   launch -
   local second=$started
   # The driver ends by closing the first copy with Esc; the second stays.
-  drive two-copies "$first_window" || fail "the driver's two-copies scenario failed"
+  drive two-copies "$first_window" || { fail "the driver's two-copies scenario failed"; return 1; }
   expect_exit "$first" 0 "Esc on the first copy"
   alive "$second" || fail "the second copy ended with the first"
-  drive close alt-f4 || fail "closing the second copy by alt-f4 failed"
+  drive close alt-f4 || { fail "closing the second copy by alt-f4 failed"; return 1; }
   expect_exit "$second" 0 "Alt+F4 on the second copy"
 }
 
