@@ -54,6 +54,7 @@ struct RtState {
   RtDllEntry* dll;
   uint32_t dll_count;
   RtWindowState* windows;
+  RtWindowState* building;  // the window being created, before its handle is known
   uint32_t window_count;
   int32_t hold;
   bool loop_running;

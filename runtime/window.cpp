@@ -76,7 +76,22 @@ void Forget(RtWindowState* window) {
   window->last_focus = nullptr;
 }
 
+// The window keeps its stored size on any screen: the system's tracking limit, a little above
+// the screen's size, would otherwise shrink it on a small screen.
+void AllowStoredSize(const RtWindowState* window, MINMAXINFO* info) {
+  const RtRecord& self = *window->self.record;
+  if (info->ptMaxTrackSize.x < self.width) info->ptMaxTrackSize.x = self.width;
+  if (info->ptMaxTrackSize.y < self.height) info->ptMaxTrackSize.y = self.height;
+}
+
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_GETMINMAXINFO) {
+    // Sent before WM_NCCREATE too, while the window is being created.
+    RtWindowState* window = WindowOfHandle(hwnd);
+    if (!window) window = g_rt.building;
+    if (window) AllowStoredSize(window, reinterpret_cast<MINMAXINFO*>(lparam));
+    return 0;
+  }
   if (message == WM_NCCREATE) {
     const CREATESTRUCTA* create = reinterpret_cast<const CREATESTRUCTA*>(lparam);
     static_cast<RtWindowState*>(create->lpCreateParams)->self.hwnd = hwnd;
@@ -341,8 +356,10 @@ bool RtBuildWindow(RtWindowState* window) {
   int32_t y = (GetSystemMetrics(SM_CYSCREEN) - self.height) / 2;
   DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   if (self.flags & kRtDisabled) style |= WS_DISABLED;
+  g_rt.building = window;
   HWND hwnd = CreateWindowExA(0, kRtWindowClass, "", style, x, y, self.width, self.height, nullptr,
                               nullptr, g_rt.instance, window);
+  g_rt.building = nullptr;
   if (!hwnd) {
     window->self.hwnd = nullptr;
     return false;

@@ -270,6 +270,22 @@ static void Hide(Window* w) {
   }
 }
 
+// A captioned or sizable top-level window is kept within its tracking size, which the system
+// sets a little above the screen's and the window may change through WM_GETMINMAXINFO.
+static void LimitToTrackSize(HWND hwnd, DWORD style, int* cx, int* cy) {
+  bool limited = !(style & WS_CHILD) && ((style & WS_THICKFRAME) || !(style & WS_POPUP));
+  if (!limited) return;
+  const int kFrames = 12;  // what Wine adds to the screen's size
+  MINMAXINFO info{};
+  info.ptMaxSize = {S().screen_w + kFrames, S().screen_h + kFrames};
+  info.ptMaxTrackSize = info.ptMaxSize;
+  Send(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  *cx = std::min(*cx, static_cast<int>(info.ptMaxTrackSize.x));
+  *cy = std::min(*cy, static_cast<int>(info.ptMaxTrackSize.y));
+  *cx = std::max(*cx, static_cast<int>(info.ptMinTrackSize.x));
+  *cy = std::max(*cy, static_cast<int>(info.ptMinTrackSize.y));
+}
+
 static BOOL SetPos(Window* w, HWND after, int x, int y, int cx, int cy, UINT flags) {
   HWND hwnd = w->handle;
   RECT old = w->rect;
@@ -282,6 +298,8 @@ static BOOL SetPos(Window* w, HWND after, int x, int y, int cx, int cy, UINT fla
   }
   if (!(flags & SWP_NOSIZE)) {
     cy = ClosedHeight(w, cy);
+    LimitToTrackSize(hwnd, w->style, &cx, &cy);
+    if (!(w = FindLive(hwnd))) return FALSE;
     now.right = now.left + std::max(cx, 0);
     now.bottom = now.top + std::max(cy, 0);
   }
@@ -559,6 +577,14 @@ HWND WINAPI CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_nam
     Find(parent)->children.push_back(hwnd);
   }
 
+  // The first message a top-level window receives.
+  if (top) {
+    int cx = width, cy = height;
+    LimitToTrackSize(hwnd, w->style, &cx, &cy);
+    if (!(w = FindLive(hwnd))) return nullptr;
+    w->rect.right = w->rect.left + std::max(cx, 0);
+    w->rect.bottom = w->rect.top + std::max(cy, 0);
+  }
   CREATESTRUCTA cs{
       param,       instance,   menu,    parent, height, width, y, x, static_cast<LONG>(style),
       window_name, class_name, ex_style};

@@ -142,6 +142,14 @@ struct CREATESTRUCTA {
 };
 typedef CREATESTRUCTA* LPCREATESTRUCTA;
 
+struct MINMAXINFO {
+  POINT ptReserved;
+  POINT ptMaxSize;
+  POINT ptMaxPosition;
+  POINT ptMinTrackSize;
+  POINT ptMaxTrackSize;
+};
+
 struct WINDOWPOS {
   HWND hwnd;
   HWND hwndInsertAfter;
