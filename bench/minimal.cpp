@@ -59,6 +59,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
       CreateWindowExA(0, "MinimalWindow", "",
                       WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, x,
                       y, 380, 250, nullptr, nullptr, instance, nullptr);
+  // The same window has the same icon.
+  for (int size = 32; size >= 16; size -= 16)
+    SendMessageA(window, WM_SETICON, size == 32 ? ICON_BIG : ICON_SMALL,
+                 reinterpret_cast<LPARAM>(LoadImageA(instance, "DEFAULT_ICON", IMAGE_ICON, size,
+                                                     size, LR_DEFAULTCOLOR)));
   HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
   const DWORD kChild = WS_CHILD | WS_CLIPSIBLINGS | WS_VISIBLE;
   const DWORD kRadio = kChild | WS_TABSTOP | BS_AUTORADIOBUTTON | BS_MULTILINE | BS_VCENTER;

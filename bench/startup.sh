@@ -21,7 +21,7 @@ exe="$(realpath "$exe")"
 # stripped, a GUI program with the same manifest.
 cxx=i686-w64-mingw32-g++-posix
 flags=(-std=c++17 -Wall -Wextra -Werror -finput-charset=UTF-8 -fexec-charset=CP936)
-i686-w64-mingw32-windres -I "$root/bench" "$root/bench/minimal.rc" -O coff -o "$out/minimal.res"
+i686-w64-mingw32-windres -I "$root/bench" -I "$root/build/mingw/app" "$root/bench/minimal.rc" -O coff -o "$out/minimal.res"
 "$cxx" "${flags[@]}" -Os -fno-exceptions -fno-rtti -ffunction-sections -fdata-sections \
   "$root/bench/minimal.cpp" "$out/minimal.res" -o "$out/minimal.exe" \
   -static -mwindows -s -Wl,--gc-sections
