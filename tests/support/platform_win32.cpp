@@ -3,6 +3,7 @@
 #include <stdlib.h>
 
 #include "tests/support/support.h"
+#include "tests/support/url_log.h"
 
 std::string BoxLine(const char* caption, const char* text);
 
@@ -59,21 +60,7 @@ std::string LogPath() {
 }
 
 std::vector<std::string> ReadLog() {
-  std::vector<std::string> lines;
-  FILE* file = fopen(LogPath().c_str(), "rb");
-  if (!file) return lines;
-  std::string line;
-  for (int c; (c = fgetc(file)) != EOF;) {
-    if (c == '\n') {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      lines.push_back(line);
-      line.clear();
-    } else {
-      line += static_cast<char>(c);
-    }
-  }
-  fclose(file);
-  return lines;
+  return ReadUrlLog(LogPath().c_str());
 }
 
 }  // namespace
