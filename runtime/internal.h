@@ -41,7 +41,6 @@ constexpr uint32_t kRtMaxExitRoutines = 16;
 constexpr uint32_t kRtMaxControls = 256;
 
 struct RtState {
-  bool initialised;
   HANDLE heap;
   const ProgramDescriptor* program;
   uint32_t mode;

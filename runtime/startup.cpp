@@ -72,7 +72,6 @@ void RtInitialize(const ProgramDescriptor* program) {
   g_rt.constants_begin = program->constant_texts;
   g_rt.constants_end = program->constant_texts + program->constant_texts_length;
   BuildDllTable(program);
-  g_rt.initialised = true;
   if (!RtReadLayout(program)) RtFatalError(0, "载入窗口模板数据段出错!");
 }
 
